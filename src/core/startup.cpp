@@ -1,0 +1,22 @@
+#include "core/startup.h"
+
+#include <filesystem>
+
+namespace dravon {
+
+void FormShow(Station& station, const std::string& programDir) {
+  std::string dir = programDir;
+  const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
+  if (!dir.empty() && dir.back() != '/' && dir.back() != separator) dir += separator;
+  station.app.programDir = dir;
+  station.app.channelCount = 1;
+
+  ResetChipDefaults(station);
+  station.chip.familyCode = 'U';
+  ResetChannelTable(station);
+  station.chip.vendor = 0;
+
+  AddInfoLine(station, station.texts.greeting);
+}
+
+}  // namespace dravon

@@ -1,0 +1,43 @@
+// The receive path over one channel's fixed buffers: bytes from the port are collected in
+// rxBuffer, complete frames are cut out into rxFrame and unstuffed into packet.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/station.h"
+
+namespace dravon {
+
+// Appends a received chunk to rxBuffer. When it would not fit, only the bytes from the last
+// 0xC0 on (a frame that may still complete) are kept before it, or none when even that does
+// not leave room; a chunk larger than the whole buffer keeps its last bytes.
+void AppendReceived(Channel& channel, const uint8_t* bytes, size_t length);
+
+// Moves the unconsumed bytes rxBuffer[start..rxCount) to the front.
+void KeepUnconsumed(Channel& channel, size_t start);
+
+// Appends a chunk, hands each complete frame now in rxFrame to onFrame(frameLength) in order,
+// and keeps the bytes after the last complete frame for the next chunk.
+template <class OnFrame>
+void CollectFrames(Channel& channel, const uint8_t* bytes, size_t length, OnFrame&& onFrame);
+
+// The codec applied to the channel's own buffers.
+bool ExtractFrame(Channel& channel, size_t& position, size_t& frameLength);
+uint8_t UnstuffFrame(Channel& channel, size_t frameLength, size_t& packetLength);
+
+template <class OnFrame>
+void CollectFrames(Channel& channel, const uint8_t* bytes, size_t length, OnFrame&& onFrame) {
+  AppendReceived(channel, bytes, length);
+  size_t position = 0;
+  size_t start = 0;
+  size_t frameLength = 0;
+  for (;;) {
+    start = position;
+    if (!ExtractFrame(channel, position, frameLength)) break;
+    onFrame(frameLength);
+  }
+  KeepUnconsumed(channel, start);
+}
+
+}  // namespace dravon

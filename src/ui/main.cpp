@@ -1,0 +1,52 @@
+// dravonprog: the PC control program of the DravonQ40LAP flash programmers.
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+
+#include "core/platform.h"
+#include "core/station.h"
+#include "ui/main_window.h"
+#include "ui/qt_host.h"
+#include "ui/qt_ports.h"
+
+namespace {
+
+#ifdef DRAVON_EDITION_CHINESE
+const dravon::Texts& kEdition = dravon::kChineseTexts;
+#else
+const dravon::Texts& kEdition = dravon::kEnglishTexts;
+#endif
+
+// For documentation and checks under a virtual display: DRAVONPROG_SCREENSHOT=file.png saves
+// a picture of the main window shortly after it is shown, and ends the program.
+void ScheduleScreenshot(QWidget& window) {
+  QString path = qEnvironmentVariable("DRAVONPROG_SCREENSHOT");
+  if (path.isEmpty()) return;
+  QTimer::singleShot(800, &window, [&window, path] {
+    window.grab().save(path);
+    QApplication::quit();
+  });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QString::fromUtf8(kEdition.applicationTitle));
+  QApplication::setApplicationDisplayName(QString::fromUtf8(kEdition.applicationTitle));
+
+  dravon::ui::QtHost host;
+  dravon::SystemClock clock;
+  dravon::SystemRandom random;
+  dravon::ui::QtPortEnumerator portEnumerator;
+  dravon::Platform platform{host, clock, random, portEnumerator, {}};
+  auto station = dravon::MakeStation(platform, kEdition);
+
+  QString programDir = QDir::toNativeSeparators(QApplication::applicationDirPath());
+  dravon::ui::MainWindow window(*station, dravon::ui::FromQt(programDir));
+  host.SetParent(&window);
+  host.SetBoxTitle(QString::fromUtf8(kEdition.applicationTitle));
+  window.show();
+  ScheduleScreenshot(window);
+  return QApplication::exec();
+}

@@ -1,0 +1,75 @@
+#include "support/test_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "core/startup.h"
+
+namespace dravon::test {
+
+void ScriptedHost::ShowMessage(BoxKind kind, const std::string& text) {
+  boxes.push_back({ShownBox::Type::Message, kind, text});
+}
+
+bool ScriptedHost::NextAnswer(const char* what) {
+  if (answers.empty()) {
+    ADD_FAILURE() << "no answer queued for " << what;
+    return false;
+  }
+  bool answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+bool ScriptedHost::AskLineError(const std::string& text) {
+  boxes.push_back({ShownBox::Type::LineError, BoxKind::Error, text});
+  return NextAnswer("line error box");
+}
+
+bool ScriptedHost::AskVerifyMismatch(const std::string& text) {
+  boxes.push_back({ShownBox::Type::VerifyMismatch, BoxKind::Error, text});
+  return NextAnswer("verify mismatch box");
+}
+
+bool ScriptedHost::AskConfirm(const std::string& text) {
+  boxes.push_back({ShownBox::Type::Confirm, BoxKind::Warning, text});
+  return NextAnswer("confirmation box");
+}
+
+std::optional<FileChoice> ScriptedHost::OpenFileDialog(const FileDialogRequest& request) {
+  fileRequests.push_back(request);
+  if (fileChoices.empty()) {
+    ADD_FAILURE() << "no file choice queued for " << request.title;
+    return std::nullopt;
+  }
+  auto choice = fileChoices.front();
+  fileChoices.pop_front();
+  return choice;
+}
+
+std::optional<FileChoice> ScriptedHost::SaveFileDialog(const FileDialogRequest& request) {
+  return OpenFileDialog(request);
+}
+
+bool ScriptedHost::RunDialog(DialogModel& model) {
+  dialogsRun.emplace_back(model.DialogName());
+  if (dialogScripts.empty()) {
+    ADD_FAILURE() << "no script queued for dialog " << model.DialogName();
+    return false;
+  }
+  auto script = std::move(dialogScripts.front());
+  dialogScripts.pop_front();
+  return script(model);
+}
+
+bool FakePortEnumerator::TryOpen(const std::string& name) {
+  return std::find(unopenable.begin(), unopenable.end(), name) == unopenable.end();
+}
+
+TestStation::TestStation(const Texts& texts)
+    : station(MakeStation(Platform{host, clock, random, ports, {}}, texts)) {
+  FormShow(*station, "/opt/dravonprog");
+}
+
+}  // namespace dravon::test
