@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/main_window.h"
+
 namespace dravon {
 
 Station::Station(const Platform& platform, const Texts& editionTexts)
@@ -13,7 +15,9 @@ Station::Station(const Platform& platform, const Texts& editionTexts)
       portSlots(platform.ports) {}
 
 std::unique_ptr<Station> MakeStation(const Platform& platform, const Texts& texts) {
-  return std::make_unique<Station>(platform, texts);
+  auto station = std::make_unique<Station>(platform, texts);
+  BuildMainWindowModel(*station);
+  return station;
 }
 
 void ResetChipDefaults(Station& s) {

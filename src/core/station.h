@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/hex_views.h"
 #include "core/info_list.h"
 #include "core/platform.h"
 #include "core/window_model.h"
@@ -105,6 +106,8 @@ struct AppState {
   std::string projectPath;
   std::string modeArg;
   uint8_t optionEdited = 0;
+  // The operator already agreed to leave while programmers were working.
+  uint8_t exitConfirmed = 0;
 };
 
 // Chip address A of a range lies at A minus the start of the range.
@@ -212,6 +215,14 @@ struct ReadRequest {
   uint16_t length = 64;
 };
 
+// Where the log goes when the program ends (the state of the log dialog).
+struct LogConfig {
+  bool enabled = true;   // "Generate Log File "
+  int creationMode = 0;  // 0 system file, 1 customer file
+  int customerMode = 0;  // 0 create new, 1 overwrite, 2 append
+  std::string customerFile = "QuelarxX.log";
+};
+
 // The outside world one station is bound to.
 struct Platform {
   Host& host;
@@ -247,8 +258,12 @@ struct Station {
   Checksums sums;
   ReadRequest readRequest;
 
+  LogConfig logConfig;
+
   InfoList info;
   WindowModel window;
+  HexView mainView;
+  HexView eepView;
 };
 
 // Creates a station on the heap: its buffers are too large for a stack.

@@ -13,13 +13,23 @@
 namespace dravon {
 
 struct Control {
-  bool checked = false;             // check boxes, menu items
-  int index = -1;                   // radio groups, combo boxes, pages
-  int64_t number = 0;               // spin boxes, progress bars
-  std::string text;                 // text fields, labels, captions
-  std::vector<std::string> items;   // radio groups, combo boxes
+  bool checked = false;            // check boxes
+  int index = -1;                  // radio groups, combo boxes, page controls
+  int64_t number = 0;              // spin boxes
+  std::string text;                // text fields, the panel line, combo box text
+  std::vector<std::string> items;  // radio groups, combo boxes
+  std::string caption;             // labels, buttons, check boxes, group boxes, menu items, tabs
+  std::string hint;
   bool enabled = true;
   bool visible = true;
+  // Spin boxes: range and step; text fields: the longest text (0 = no limit).
+  int64_t minimum = 0;
+  int64_t maximum = 0;
+  int64_t step = 1;
+  int maxLength = 0;
+  // Geometry the engine decides (the progress bars and the list above them); -1 = the shell's.
+  int top = -1;
+  int height = -1;
 };
 
 class WindowModel {

@@ -12,6 +12,15 @@ struct CodeText {
   const char* text;
 };
 
+// Caption, items ('\n' between them) and hint of one window control; nullptr leaves a field as
+// another table set it.
+struct ControlText {
+  const char* name;
+  const char* caption;
+  const char* items;
+  const char* hint;
+};
+
 struct Texts {
   const char* editionName;
 
@@ -22,8 +31,36 @@ struct Texts {
   const char* fileNotFoundConfirm;  // %s = full path
   const char* projectFileNotFound;  // %s = path
   const char* downloadSuccess;      // the one line of ResDW.Txt
-  const char* clearInformation;
-  const char* copyInformation;
+
+  // Main window: captions of the edition (applied over kCommonControlTexts)
+  const ControlText* controlTexts;
+  int controlTextCount;
+  const char* comboBoxComText;
+  const char* mcuNamePrompt;
+  const char* fileChecksumCaption;
+  const char* chipChecksumCaption;
+  const char* fileChecksumValue;  // %0.8x
+  const char* chipChecksumValue;  // %0.8x
+  const char* notValidInteger;    // %s = the text
+  const char* exitWhileBusy;
+
+  // Read address dialog and About box
+  const char* readAddressCaption;
+  const char* readAddressLabel;
+  const char* readLengthLabel;
+  const char* aboutCaption;
+  const char* aboutTitle;
+  const char* aboutVersion;
+  const char* aboutDate;
+
+  // Command guards
+  const char* selectChipFirst;
+  const char* loadFileFirst;
+  const char* connectDevice;
+
+  // Log files
+  const char* writeLogError;
+  const char* logFileHeader;
 
   // Channel results and status reports
   const char* operationSuccess;
@@ -50,6 +87,10 @@ struct Texts {
   // Any other code: %d = code in decimal, %0.2x = code in hexadecimal (the whole byte)
   const char* operationFailedCode;
 };
+
+// Captions and hints that are the same in both editions: menus, pages, hints.
+extern const ControlText kCommonControlTexts[];
+extern const int kCommonControlTextCount;
 
 extern const Texts kEnglishTexts;
 extern const Texts kChineseTexts;

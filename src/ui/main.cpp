@@ -5,6 +5,7 @@
 
 #include "core/platform.h"
 #include "core/station.h"
+#include "ui/dialogs.h"
 #include "ui/main_window.h"
 #include "ui/qt_host.h"
 #include "ui/qt_ports.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationDisplayName(QString::fromUtf8(kEdition.applicationTitle));
 
   dravon::ui::QtHost host;
+  dravon::ui::RegisterDialogs(host);
   dravon::SystemClock clock;
   dravon::SystemRandom random;
   dravon::ui::QtPortEnumerator portEnumerator;
