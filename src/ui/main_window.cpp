@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -230,9 +231,10 @@ QLineEdit* MainWindow::AddEdit(QWidget* parent, const char* name, int x, int y, 
 QGroupBox* MainWindow::AddRadio(QWidget* parent, const char* name, int x, int y, int w, int h) {
   auto* box = new QGroupBox(parent);
   box->setGeometry(x, y, w, h);
-  new QVBoxLayout(box);
-  box->layout()->setContentsMargins(6, 2, 6, 2);
-  box->layout()->setSpacing(0);
+  // Two choices stack; three sit in two columns so the longer captions fit.
+  auto* layout = new QGridLayout(box);
+  layout->setContentsMargins(6, 2, 6, 2);
+  layout->setSpacing(0);
   auto* group = new QButtonGroup(box);
   group->setObjectName(QString::fromLatin1(name) + "Buttons");
   Bind(name, Kind::Radio, box);
@@ -449,12 +451,7 @@ void MainWindow::BuildConfigGroup(QGroupBox* box) {
   AddSpin(sg, "SpinEditVddTim", 150, 56, 90);
   AddLabel(sg, "LabelPowDW", 6, 88);
   AddSpin(sg, "SpinEditPWDTim", 150, 84, 90);
-  AddRadio(sg, "RadioGrpRST", 6, 110, 300, 56);
-  // The reset choices sit side by side to fit the tab.
-  auto* rst = findChild<QGroupBox*>("RadioGrpRST");
-  delete rst->layout();
-  new QHBoxLayout(rst);
-  rst->layout()->setContentsMargins(6, 2, 6, 2);
+  AddRadio(sg, "RadioGrpRST", 6, 108, 300, 58);
 }
 
 void MainWindow::BuildCommGroup(QGroupBox* box) {
@@ -481,15 +478,22 @@ QTableView* MainWindow::BuildHexGrid(QWidget* page, const char* name, HexTableMo
   grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   grid->verticalHeader()->setDefaultSectionSize(20);
   grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  grid->horizontalHeader()->setDefaultSectionSize(25);
-  grid->horizontalHeader()->resizeSection(0, 73);
-  grid->horizontalHeader()->resizeSection(kHexColumns - 1, 130);
+  QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  mono.setPixelSize(12);
+  grid->setFont(mono);
+  grid->horizontalHeader()->setFont(mono);
+  // Never narrower than the classic layout, wide enough for the font in use.
+  QFontMetrics metrics(mono);
+  auto width = [&metrics](const char* sample, int least) {
+    return std::max(least, metrics.horizontalAdvance(QLatin1String(sample)) + 10);
+  };
+  grid->horizontalHeader()->setDefaultSectionSize(width("FF", 25));
+  grid->horizontalHeader()->resizeSection(0, width("0x00000000", 73));
+  grid->horizontalHeader()->resizeSection(kHexColumns - 1, width("0123456789ABCDEF", 130));
   grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   grid->setSelectionMode(QAbstractItemView::SingleSelection);
   grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  grid->setFont(mono);
   return grid;
 }
 
@@ -584,7 +588,12 @@ void MainWindow::PaintBinding(const Binding& b) {
           radio->setObjectName(
               QStringLiteral("%1Item%2").arg(QString::fromStdString(b.name)).arg(i));
           group->addButton(radio, int(i));
-          box->layout()->addWidget(radio);
+          auto* grid = static_cast<QGridLayout*>(box->layout());
+          if (items.size() > 2) {
+            grid->addWidget(radio, int(i) / 2, int(i) % 2);
+          } else {
+            grid->addWidget(radio, int(i), 0);
+          }
         }
       }
       if (QAbstractButton* chosen = group->button(c.index)) {
