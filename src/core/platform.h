@@ -19,6 +19,7 @@ struct FileDialogRequest {
   std::string filter;
   std::string defaultExtension;  // without the dot; added to a name typed without one
   std::string initialPath;
+  int filterIndex = 0;  // the filter selected at first
 };
 
 struct FileChoice {

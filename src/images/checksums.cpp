@@ -48,3 +48,64 @@ uint32_t Crc32(std::span<const uint8_t> image, uint32_t first, uint32_t last) {
 }
 
 }  // namespace dravon
+
+#include "core/format.h"
+#include "core/hex_views.h"
+#include "core/info_list.h"
+#include "core/station.h"
+
+namespace dravon {
+namespace {
+
+uint32_t UsedMainLast(const Station& s) { return s.chip.imageOffset + s.chip.mainUsedSize - 1; }
+
+}  // namespace
+
+void ShowMainChecksum(Station& s) {
+  const uint32_t first = s.chip.imageOffset;
+  const uint32_t last = UsedMainLast(s);
+  s.sums.mainCrc = Crc16Range(s.mainImage.bytes, first, last);
+  s.sums.main32 = Acc32(s.mainImage.bytes, first, last);
+  s.sums.mainSum = static_cast<uint16_t>(s.sums.main32);
+  AddPlainLine(s, "");
+  AddInfoLine(s, Format(s.texts.mainFlashAcc32, {s.sums.main32}));
+}
+
+void ShowEepChecksum(Station& s) {
+  const uint32_t last = s.chip.eepSize - 1;
+  s.sums.eepCrc = Crc16Range(s.eepImage, 0, last);
+  s.sums.eep32 = Acc32(s.eepImage, 0, last);
+  s.sums.eepSum = static_cast<uint16_t>(s.sums.eep32);
+  AddInfoLine(s, Format(s.texts.eepDataAcc32, {s.sums.eep32}));
+}
+
+void ShowImageChecksums(Station& s) {
+  ShowMainChecksum(s);
+  if (s.chip.eepSize != 0) ShowEepChecksum(s);
+  s.sums.total = s.sums.main32 + s.sums.eep32;
+  AddInfoLine(s, Format(s.texts.chipAcc32, {s.sums.total}));
+  s.window.statusPanels[0] = Format(s.texts.fileChecksumValue, {s.sums.fileAcc32});
+  s.window.statusPanels[1] = Format(s.texts.chipChecksumValue, {s.sums.total});
+  FillMainView(s, s.chip.imageOffset, UsedMainLast(s));
+  if (s.chip.eepSize != 0) FillDataFlashView(s);
+  s.window["ViewPageCtrl"].index = 0;
+}
+
+void ShowReadMainChecksum(Station& s) {
+  AddInfoLine(s, Format(s.texts.readMainAcc32,
+                        {Acc32(s.mainImage.bytes, s.chip.imageOffset, UsedMainLast(s))}));
+  const uint32_t first = s.chip.mainBase & 0xFFFFFF;
+  const uint32_t last = s.chip.mainEnd & 0xFFFFFF;
+  s.sums.mainCrc = Crc16Range(s.mainImage.bytes, first, last);
+  s.sums.mainSum = static_cast<uint16_t>(Acc32(s.mainImage.bytes, first, last));
+}
+
+void ShowReadEepChecksum(Station& s) {
+  const uint32_t last = s.chip.eepSize - 1;
+  s.sums.eepCrc = Crc16Range(s.eepImage, 0, last);
+  uint32_t a = Acc32(s.eepImage, 0, last);
+  s.sums.eepSum = static_cast<uint16_t>(a);
+  AddInfoLine(s, Format(s.texts.readEepAcc32, {a}));
+}
+
+}  // namespace dravon

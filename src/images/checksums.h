@@ -13,4 +13,16 @@ uint32_t Acc32(std::span<const uint8_t> image, uint32_t first, uint32_t last);
 uint16_t Crc16Range(std::span<const uint8_t> image, uint32_t first, uint32_t last);
 uint32_t Crc32(std::span<const uint8_t> image, uint32_t first, uint32_t last);
 
+struct Station;
+
+// The checksums of the images after a load, with their report lines and status-bar texts.
+void ShowImageChecksums(Station& station);
+// Over the used main range: mainCrc, main32, mainSum.
+void ShowMainChecksum(Station& station);
+// Over the data flash: eepCrc, eep32, eepSum.
+void ShowEepChecksum(Station& station);
+// After a chip was read back: CRC and sum over the whole main flash / the data flash.
+void ShowReadMainChecksum(Station& station);
+void ShowReadEepChecksum(Station& station);
+
 }  // namespace dravon

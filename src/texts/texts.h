@@ -62,6 +62,33 @@ struct Texts {
   const char* writeLogError;
   const char* logFileHeader;
 
+  // Object files and checksums
+  const char* addressOutOfChip;      // %0.8x
+  const char* lineDataError;         // %d line, %d code
+  const char* formatError;
+  const char* outOfFlashSpace;
+  const char* outOfEepSpace;
+  const char* fileCrc32;             // %0.8x
+  const char* fileStartAddress;      // %0.8x
+  const char* fileEndAddress;        // %0.8x
+  const char* fileAcc32;             // %0.8x
+  const char* programmedSize;        // %d bytes, %0.8x bytes - 1 (the Chinese text has no hex)
+  const char* eepFileStartAddress;   // %0.8x
+  const char* eepFileEndAddress;     // %0.8x
+  const char* eepFileAcc32;          // %0.8x
+  const char* mainFlashAcc32;        // %0.8x
+  const char* eepDataAcc32;          // %0.8x
+  const char* chipAcc32;             // %0.8x
+  const char* readMainAcc32;         // %0.8x
+  const char* readEepAcc32;          // %0.8x
+  const char* binOffsetCaption;
+  const char* binOffsetLabel;
+  const char* binOffsetRefused;      // %0.8x
+  const char* fileHasBeenLoaded;     // %s
+  const char* eepFileHasBeenLoaded;  // %s
+  const char* fileOpenError;         // %s path, %s reason
+  const char* fileWriteError;        // %s path, %s reason
+
   // Channel results and status reports
   const char* operationSuccess;
   const char* commandTimeOut;

@@ -12,6 +12,7 @@
 
 #include "core/dialogs.h"
 #include "core/numbers.h"
+#include "images/object_readers.h"
 
 namespace dravon::ui {
 namespace {
@@ -94,7 +95,30 @@ bool RunAboutDialog(DialogModel& base, QWidget* parent) {
   return dialog.exec() == QDialog::Accepted;
 }
 
+bool RunBinOffsetDialog(DialogModel& base, QWidget* parent) {
+  auto& model = static_cast<BinOffsetModel&>(base);
+  QDialog dialog(parent);
+  dialog.setObjectName(QStringLiteral("FormOfsAddr"));
+  dialog.setWindowTitle(ToQt(model.caption));
+  auto* layout = new QGridLayout(&dialog);
+  auto* label = new QLabel(ToQt(model.label), &dialog);
+  label->setObjectName(QStringLiteral("LabelOfsBin"));
+  auto* edit = new QLineEdit(ToQt(model.addressText), &dialog);
+  edit->setObjectName(QStringLiteral("EditOfsAddr"));
+  auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
+  ok->setObjectName(QStringLiteral("BitBtnOK"));
+  ok->setDefault(true);
+  layout->addWidget(label, 0, 0);
+  layout->addWidget(edit, 0, 1);
+  layout->addWidget(ok, 1, 1, Qt::AlignRight);
+  QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  model.addressText = FromQt(edit->text());
+  return true;
+}
+
 void RegisterDialogs(QtHost& host) {
+  host.RegisterDialog("TFormOfsAddr", RunBinOffsetDialog);
   host.RegisterDialog("TSetAddressForm", RunSetAddressDialog);
   host.RegisterDialog("TAboutForm", RunAboutDialog);
 }

@@ -10,5 +10,6 @@ void RegisterDialogs(QtHost& host);
 
 bool RunSetAddressDialog(DialogModel& model, QWidget* parent);
 bool RunAboutDialog(DialogModel& model, QWidget* parent);
+bool RunBinOffsetDialog(DialogModel& model, QWidget* parent);
 
 }  // namespace dravon::ui

@@ -33,6 +33,7 @@
 #include "core/lifecycle.h"
 #include "core/main_window.h"
 #include "core/startup.h"
+#include "images/load_save.h"
 #include "operations/commands.h"
 #include "persistence/serial_numbers.h"
 #include "ui/hex_table_model.h"
@@ -135,7 +136,7 @@ MainWindow::MainWindow(Station& station, std::string programDir, QWidget* parent
   QTableView* eepGrid = BuildHexGrid(eepPage, "EEPDataView", eepModel_);
   eepMenu_ = new QMenu(this);
   eepMenu_->setObjectName(QStringLiteral("PopupMenuOTP"));
-  AddAction(eepMenu_, "LoadFileOTP", {}, {});
+  AddAction(eepMenu_, "LoadFileOTP", {}, [this] { LoadEepDataFile1Click(station_); });
   eepGrid->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(eepGrid, &QWidget::customContextMenuRequested, this,
           [this, eepGrid](const QPoint& at) { eepMenu_->exec(eepGrid->mapToGlobal(at)); });
@@ -261,8 +262,9 @@ void MainWindow::BuildToolBar() {
   };
   const Tool tools[] = {
       {"SpdBtnExit", QStyle::SP_DialogCloseButton, [this] { SpdBtnExitClick(station_); }},
-      {"SpdBtnOpen", QStyle::SP_DialogOpenButton, {}},
-      {"SpdBtnLoadMore", QStyle::SP_FileDialogNewFolder, {}},
+      {"SpdBtnOpen", QStyle::SP_DialogOpenButton, [this] { FileOpenBtnClick(station_); }},
+      {"SpdBtnLoadMore", QStyle::SP_FileDialogNewFolder,
+       [this] { SpdBtnLoadMoreClick(station_); }},
       {"SpdBtnLdPrj", QStyle::SP_DirOpenIcon, {}},
       {"SpdBtnDownLoad", QStyle::SP_ArrowDown, {}},
       {"AutoSpdBtn", QStyle::SP_MediaPlay, [this] { AutoSpdBtnClick(station_); }},
@@ -291,11 +293,11 @@ void MainWindow::BuildMenus() {
     return menu;
   };
   QMenu* file = addMenu("File1");
-  AddAction(file, "Execute1", QKeySequence(Qt::Key_F3), {});
-  AddAction(file, "LoadEepDataFile1", {}, {});
+  AddAction(file, "Execute1", QKeySequence(Qt::Key_F3), [this] { FileOpenBtnClick(station_); });
+  AddAction(file, "LoadEepDataFile1", {}, [this] { LoadEepDataFile1Click(station_); });
   file->addSeparator();
-  AddAction(file, "SaveFile1", QKeySequence(Qt::Key_F2), {});
-  AddAction(file, "SaveEepDatatoFile1", {}, {});
+  AddAction(file, "SaveFile1", QKeySequence(Qt::Key_F2), [this] { FileSaveBtnClick(station_); });
+  AddAction(file, "SaveEepDatatoFile1", {}, [this] { SaveEepDatatoFile1Click(station_); });
   file->addSeparator();
   AddAction(file, "SavetoProjectFile1", QKeySequence(Qt::CTRL | Qt::Key_F2), {});
   AddAction(file, "LoadFromProjectFile1", QKeySequence(Qt::CTRL | Qt::Key_F3), {});

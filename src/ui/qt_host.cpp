@@ -75,7 +75,12 @@ std::optional<FileChoice> QtHost::RunFileDialog(const FileDialogRequest& request
   QFileDialog dialog(parent_, ToQt(request.title));
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  if (!filters.isEmpty()) dialog.setNameFilters(filters);
+  if (!filters.isEmpty()) {
+    dialog.setNameFilters(filters);
+    if (request.filterIndex > 0 && request.filterIndex < filters.size()) {
+      dialog.selectNameFilter(filters[request.filterIndex]);
+    }
+  }
   if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(ToQt(request.defaultExtension));
   if (!request.initialPath.empty()) dialog.selectFile(ToQt(request.initialPath));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

@@ -3,11 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "core/dialogs.h"
 #include "persistence/log_files.h"
+#include "support/temp_dir.h"
 #include "support/test_platform.h"
 
 namespace dravon {
@@ -15,7 +14,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::ShownBox;
+using test::TempDir;
 using test::TestStation;
+
+std::string ReadAll(const fs::path& p) { return test::ReadFile(p.string()); }
 
 // Records what happened to it, in order, in a shared journal.
 class JournalPort final : public SerialPort {
@@ -37,29 +39,6 @@ class JournalPort final : public SerialPort {
   std::string name_;
   bool open_ = false;
 };
-
-class TempDir {
- public:
-  TempDir() {
-    path_ = fs::temp_directory_path() /
-            ("dravon-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 TEST(SetAddressDialog, RoundsTheAddressAndKeepsTheLengthInRange) {
   TestStation s;
