@@ -36,7 +36,8 @@ void HexRecord(std::string& out, uint8_t type, uint16_t address, std::span<const
   line.Byte(static_cast<uint8_t>(address >> 8));
   line.Byte(static_cast<uint8_t>(address));
   line.Byte(type);
-  for (size_t i = 0; i < count; ++i) line.Byte(At(image, index + i));
+  for (size_t i = 0; i < count; ++i)
+    line.Byte(At(image, index + i));
   Line(out).Byte(static_cast<uint8_t>(0 - line.sum()));
   out += "\r\n";
 }
@@ -97,17 +98,21 @@ std::string SRecordFileText(std::span<const uint8_t> image, uint32_t origin, uin
     out += static_cast<char>('0' + type);
     Line line(out);
     line.Byte(static_cast<uint8_t>(addressBytes + count + 1));
-    for (size_t i = addressBytes; i > 0; --i) line.Byte(static_cast<uint8_t>(a >> (8 * (i - 1))));
-    for (size_t i = 0; i < count; ++i) line.Byte(At(image, a - origin + i));
+    for (size_t i = addressBytes; i > 0; --i)
+      line.Byte(static_cast<uint8_t>(a >> (8 * (i - 1))));
+    for (size_t i = 0; i < count; ++i)
+      line.Byte(At(image, a - origin + i));
     Line(out).Byte(static_cast<uint8_t>(0xFF - line.sum()));
     out += "\r\n";
   }
-  out += type == 1 ? "S9030000FC\r\n" : type == 2 ? "S804000000FB\r\n" : "S7050000FA\r\n";
+  // The S7 record carries a 4-byte address like every S3 file's end record must, or other
+  // tools refuse the file.
+  out += type == 1 ? "S9030000FC\r\n" : type == 2 ? "S804000000FB\r\n" : "S70500000000FA\r\n";
   return out;
 }
 
-std::string WriteBinaryFile(const std::string& path, std::span<const uint8_t> image,
-                            uint64_t first, uint64_t last) {
+std::string WriteBinaryFile(const std::string& path, std::span<const uint8_t> image, uint64_t first,
+                            uint64_t last) {
   SafeFileWriter writer(path);
   if (last >= first && first < image.size()) {
     uint64_t end = std::min<uint64_t>(last + 1, image.size());

@@ -31,8 +31,9 @@ std::vector<uint8_t> Counting(size_t n) {
 
 TEST(WriteHex, SixteenBytesBelow64K) {
   auto image = Counting(16);
-  EXPECT_EQ(Lines(HexFileText(image, 0, 0, 15)),
-            (std::vector<std::string>{":10000000000102030405060708090A0B0C0D0E0F78", ":00000001FF"}));
+  EXPECT_EQ(
+      Lines(HexFileText(image, 0, 0, 15)),
+      (std::vector<std::string>{":10000000000102030405060708090A0B0C0D0E0F78", ":00000001FF"}));
 }
 
 TEST(WriteHex, UnalignedRecordsBelow64K) {
@@ -72,7 +73,7 @@ TEST(WriteSRecord, TypesByLastAddress) {
   ASSERT_EQ(s3.size(), 3u);
   EXPECT_EQ(s3[0].substr(0, 4), "S325");
   EXPECT_EQ(s3[1].substr(0, 4), "S307");
-  EXPECT_EQ(s3[2], "S7050000FA");
+  EXPECT_EQ(s3[2], "S70500000000FA");  // a complete S7 record, count 5: four address bytes
   auto s1 = Lines(SRecordFileText(image, 0, 0, 0x20));
   ASSERT_EQ(s1.size(), 3u);
   EXPECT_EQ(s1[0].substr(0, 4), "S123");
