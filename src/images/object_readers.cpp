@@ -1,6 +1,7 @@
 #include "images/object_readers.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <fstream>
 
@@ -14,6 +15,21 @@
 namespace dravon {
 namespace {
 
+// Each character's value as a digit: letters count from 10 whatever their case and position in
+// the alphabet, anything else counts its code minus '0'. No validation: a wrong character gives
+// a wrong value, which the record checksum then rejects.
+constexpr std::array<int8_t, 256> MakeNibbles() {
+  std::array<int8_t, 256> t{};
+  for (int c = 0; c < 256; ++c) {
+    int v = c - 48;
+    if (c >= 'A' && c <= 'Z') v = c - 55;
+    if (c >= 'a' && c <= 'z') v = c - 87;
+    t[c] = static_cast<int8_t>(v);
+  }
+  return t;
+}
+constexpr std::array<int8_t, 256> kNibble = MakeNibbles();
+
 bool RegionHas(uint32_t base, uint32_t end, uint32_t a) {
   if (base == 0xFFFFFFFF && end == 0xFFFFFFFF) return false;
   return a >= base && a <= end;
@@ -25,74 +41,133 @@ void Store(std::vector<uint8_t>& image, uint32_t index, const uint8_t* data, siz
   std::memcpy(image.data() + index, data, n);
 }
 
-// Decodes n bytes from the hex pairs at text[at..]; the caller has checked the length.
-void DecodePairs(std::string_view text, size_t at, size_t n, uint8_t* out) {
-  for (size_t i = 0; i < n; ++i) out[i] = HexPairToByte(text[at + 2 * i], text[at + 2 * i + 1]);
-}
-
-uint8_t Sum8(const uint8_t* bytes, size_t n) {
-  uint8_t s = 0;
-  for (size_t i = 0; i < n; ++i) s = static_cast<uint8_t>(s + bytes[i]);
-  return s;
+// Decodes n bytes from the hex pairs at text[at..] and returns their 8-bit sum; the caller has
+// checked the length. One pass: this is where a large file spends its time.
+uint8_t DecodePairs(std::string_view text, size_t at, size_t n, uint8_t* out) {
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data()) + at;
+  unsigned sum = 0;
+  for (size_t i = 0; i < n; ++i) {
+    unsigned b = static_cast<uint8_t>(kNibble[p[2 * i]] * 16 + kNibble[p[2 * i + 1]]);
+    out[i] = static_cast<uint8_t>(b);
+    sum += b;
+  }
+  return static_cast<uint8_t>(sum);
 }
 
 uint32_t AddBytes(uint32_t sum, const uint8_t* bytes, size_t n) {
-  for (size_t i = 0; i < n; ++i) sum += bytes[i];
+  for (size_t i = 0; i < n; ++i)
+    sum += bytes[i];
   return sum;
 }
 
 using LineParser = uint8_t (*)(std::string_view, ReadState&, RecordPlacer&);
 
-TextFileResult ReadText(Host& host, const Texts& texts, std::string_view text,
-                        RecordPlacer& placer, bool hex) {
-  TextFileResult result;
-  result.opened = true;
-  ReadState state;
-  LineParser parse = hex ? ParseHexRecord : ParseSRecord;
-  size_t at = 0;
-  int lineNumber = 0;
-  while (at < text.size()) {
-    size_t stop = text.find('\n', at);
-    size_t next = stop == std::string_view::npos ? text.size() : stop + 1;
-    std::string_view line = text.substr(at, (stop == std::string_view::npos ? text.size() : stop) - at);
-    at = next;
-    ++lineNumber;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (hex) {
-      if (line.empty() || line == ":00000001FF" || line == ":00FFFF0101") continue;
-    } else if (line.size() < 3) {
-      continue;
-    }
-    const uint32_t startBefore = state.start;
-    const uint32_t endBefore = state.end;
-    uint8_t code = parse(line, state, placer);
-    if (code == kLineOk) continue;
-    if (!host.AskLineError(Format(texts.lineDataError, {lineNumber, code}))) {
-      state.start = startBefore;
-      state.end = endBefore;
-      result.aborted = true;
-      break;
-    }
+// Takes a file line by line: skips what is not a record, asks the line-error box for a failing
+// one, and stops at Abort with the aborted line's addresses left out of the range.
+class RecordLines {
+ public:
+  RecordLines(Host& host, const Texts& texts, RecordPlacer& placer, bool hex)
+      : host_(host), texts_(texts), placer_(placer), hex_(hex) {
+    result_.opened = true;
   }
-  result.start = state.start;
-  result.end = state.end;
-  result.sum = state.sum;
-  return result;
+
+  // False once reading has stopped.
+  bool Line(std::string_view line) {
+    ++lineNumber_;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (hex_) {
+      if (line.empty() || line == ":00000001FF" || line == ":00FFFF0101") return true;
+    } else if (line.size() < 3) {
+      return true;
+    }
+    const uint32_t startBefore = state_.start;
+    const uint32_t endBefore = state_.end;
+    uint8_t code = (hex_ ? ParseHexRecord : ParseSRecord)(line, state_, placer_);
+    if (code == kLineOk) return true;
+    if (host_.AskLineError(Format(texts_.lineDataError, {lineNumber_, code}))) return true;
+    state_.start = startBefore;
+    state_.end = endBefore;
+    result_.aborted = true;
+    return false;
+  }
+
+  // Splits text into lines; the part after the last line end is returned for the next piece.
+  std::string_view Lines(std::string_view text) {
+    size_t at = 0;
+    while (!result_.aborted) {
+      size_t stop = text.find('\n', at);
+      if (stop == std::string_view::npos) return text.substr(at);
+      Line(text.substr(at, stop - at));
+      at = stop + 1;
+    }
+    return {};
+  }
+
+  TextFileResult Result() {
+    result_.start = state_.start;
+    result_.end = state_.end;
+    result_.sum = state_.sum;
+    return result_;
+  }
+
+ private:
+  Host& host_;
+  const Texts& texts_;
+  RecordPlacer& placer_;
+  bool hex_;
+  ReadState state_;
+  TextFileResult result_;
+  int lineNumber_ = 0;
+};
+
+TextFileResult ReadText(Host& host, const Texts& texts, std::string_view text, RecordPlacer& placer,
+                        bool hex) {
+  RecordLines lines(host, texts, placer, hex);
+  std::string_view rest = lines.Lines(text);
+  if (!rest.empty() && !lines.Result().aborted) lines.Line(rest);
+  return lines.Result();
 }
 
+// Reads the file a piece at a time, so a file of any size needs little memory; a line may be
+// of any length.
 TextFileResult ReadTextFile(Host& host, const Texts& texts, const std::string& path,
                             RecordPlacer& placer, bool hex) {
-  std::vector<uint8_t> bytes;
-  std::string error;
-  if (!ReadWholeFile(path, bytes, error)) {
-    host.ShowMessage(BoxKind::Error, Format(texts.fileOpenError, {path, error}));
+  errno = 0;
+  std::ifstream in(Utf8Path(path), std::ios::binary);
+  if (!in) {
+    host.ShowMessage(BoxKind::Error, Format(texts.fileOpenError, {path, LastSystemError()}));
     return TextFileResult{};
   }
-  std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  return ReadText(host, texts, text, placer, hex);
+  RecordLines lines(host, texts, placer, hex);
+  constexpr size_t kPiece = 256 * 1024;
+  std::vector<char> buffer(kPiece);
+  std::string carry;
+  while (in && !lines.Result().aborted) {
+    in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    std::string_view piece(buffer.data(), static_cast<size_t>(in.gcount()));
+    if (piece.empty()) break;
+    if (!carry.empty()) {
+      // Finish the line that the last piece cut, then go on with this piece.
+      size_t stop = piece.find('\n');
+      if (stop == std::string_view::npos) {
+        carry.append(piece);
+        continue;
+      }
+      carry.append(piece.substr(0, stop));
+      bool goOn = lines.Line(carry);
+      carry.clear();
+      if (!goOn) break;
+      piece.remove_prefix(stop + 1);
+    }
+    carry.assign(lines.Lines(piece));
+  }
+  if (!carry.empty() && !lines.Result().aborted) lines.Line(carry);
+  return lines.Result();
 }
 
-uint8_t BlankValue(const Station& s) { return s.chip.blankIsZero ? 0x00 : 0xFF; }
+uint8_t BlankValue(const Station& s) {
+  return s.chip.blankIsZero ? 0x00 : 0xFF;
+}
 
 // The report shown in the list and in a box at once.
 void Report(Station& s, const std::string& text) {
@@ -110,12 +185,8 @@ bool CanOpen(Station& s, const std::string& path) {
 }  // namespace
 
 uint8_t HexPairToByte(char high, char low) {
-  auto value = [](char c) {
-    if (c >= 'A' && c <= 'Z') return c - 55;
-    if (c >= 'a' && c <= 'z') return c - 87;
-    return c - 48;
-  };
-  return static_cast<uint8_t>(value(high) * 16 + value(low));
+  return static_cast<uint8_t>(kNibble[static_cast<uint8_t>(high)] * 16 +
+                              kNibble[static_cast<uint8_t>(low)]);
 }
 
 void FillImage(uint8_t* image, size_t count, uint8_t value) {
@@ -150,29 +221,27 @@ uint8_t ParseHexRecord(std::string_view line, ReadState& st, RecordPlacer& place
   if (line.empty() || line[0] != ':') return kLineNoStart;
   if (line.size() < 9) return kLineChecksum;
   uint8_t head[4];
-  DecodePairs(line, 1, 4, head);
+  uint8_t recordSum = DecodePairs(line, 1, 4, head);
   const uint8_t count = head[0];
   const uint8_t type = head[3];
-  uint8_t recordSum = Sum8(head, 4);
   if (count == 0) return kLineOk;
   if (type == 0x02 || type == 0x04) {
     if (head[1] != 0 || head[2] != 0) return kLineBadAddressField;
     if (line.size() < 9 + 2 * 3) return kLineChecksum;
     uint8_t v[3];
-    DecodePairs(line, 9, 3, v);
+    recordSum = static_cast<uint8_t>(recordSum + DecodePairs(line, 9, 3, v));
     uint32_t value = static_cast<uint32_t>(v[0]) << 8 | v[1];
     if (type == 0x02) {
       st.segment = value * 16;
     } else {
       st.upper = value * 65536;
     }
-    recordSum = static_cast<uint8_t>(recordSum + Sum8(v, 3));
     return recordSum == 0 ? kLineOk : kLineChecksum;
   }
   if (type == 0x00) {
     if (line.size() < 9 + 2 * (static_cast<size_t>(count) + 1)) return kLineChecksum;
     uint8_t data[256];
-    DecodePairs(line, 9, count + 1u, data);
+    recordSum = static_cast<uint8_t>(recordSum + DecodePairs(line, 9, count + 1u, data));
     uint32_t a = st.upper + st.segment + (static_cast<uint32_t>(head[1]) << 8 | head[2]);
     Region region = placer.Place(a, data, count);
     st.sum = AddBytes(st.sum, data, count);
@@ -180,7 +249,6 @@ uint8_t ParseHexRecord(std::string_view line, ReadState& st, RecordPlacer& place
       st.start = std::min(st.start, a);
       st.end = std::max(st.end, a + count - 1);
     }
-    recordSum = static_cast<uint8_t>(recordSum + Sum8(data, count + 1u));
     if (recordSum != 0) return kLineChecksum;
     return region == Region::OutOfChip ? kLineOutOfChip : kLineOk;
   }
@@ -201,12 +269,13 @@ uint8_t ParseSRecord(std::string_view line, ReadState& st, RecordPlacer& placer)
     return kLineChecksum;
   }
   uint8_t bytes[256];  // address, data, checksum
-  DecodePairs(line, 4, count, bytes);
+  const uint8_t bytesSum = DecodePairs(line, 4, count, bytes);
   uint32_t a = 0;
-  for (size_t i = 0; i < addressBytes; ++i) a = a << 8 | bytes[i];
+  for (size_t i = 0; i < addressBytes; ++i)
+    a = a << 8 | bytes[i];
   const size_t dataCount = count - 1 - addressBytes;
   const uint8_t* data = bytes + addressBytes;
-  uint8_t recordSum = static_cast<uint8_t>(count + Sum8(bytes, count));
+  uint8_t recordSum = static_cast<uint8_t>(count + bytesSum);
   if (dataCount > 0) {
     st.start = std::min(st.start, a);
     st.end = std::max(st.end, a + static_cast<uint32_t>(dataCount) - 1);
@@ -253,7 +322,8 @@ BinaryFileResult ReadBinaryFile(const std::string& path, uint8_t* destination, s
   size_t want = static_cast<size_t>(std::min<uint64_t>(r.size, cap));
   while (r.bytesRead < want) {
     size_t chunk = std::min<size_t>(4096, want - r.bytesRead);
-    in.read(reinterpret_cast<char*>(destination + r.bytesRead), static_cast<std::streamsize>(chunk));
+    in.read(reinterpret_cast<char*>(destination + r.bytesRead),
+            static_cast<std::streamsize>(chunk));
     size_t got = static_cast<size_t>(in.gcount());
     r.sum = AddBytes(r.sum, destination + r.bytesRead, got);
     r.bytesRead += got;
@@ -264,7 +334,8 @@ BinaryFileResult ReadBinaryFile(const std::string& path, uint8_t* destination, s
 
 std::string UpperExtension(const std::string& path) {
   std::string ext = Utf8Path(path).extension().string();
-  for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : ext)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return ext;
 }
 
@@ -304,24 +375,14 @@ void LoadObjectFile(Station& s, const std::string& path) {
   const bool hex = ext == ".HEX";
   const bool srec = ext == ".S19" || ext == ".S37" || ext == ".MOT";
   const bool bin = ext == ".BIN";
-  std::vector<uint8_t> text;
-  if (hex || srec) {
-    std::string error;
-    if (!ReadWholeFile(path, text, error)) {
-      s.host.ShowMessage(BoxKind::Error, Format(t.fileOpenError, {path, error}));
-      return;
-    }
-  } else if (bin && !CanOpen(s, path)) {
-    return;
-  }
+  if ((hex || srec || bin) && !CanOpen(s, path)) return;
 
   AddPlainLine(s, "");
   s.app.fileLoaded = 1;
   StationPlacer placer(s);
   if (hex || srec) {
-    std::string_view view(reinterpret_cast<const char*>(text.data()), text.size());
-    TextFileResult r = hex ? ReadHexText(s.host, t, view, placer)
-                           : ReadSRecordText(s.host, t, view, placer);
+    TextFileResult r =
+        hex ? ReadHexFile(s.host, t, path, placer) : ReadSRecordFile(s.host, t, path, placer);
     s.mainImage.fileStart = r.start;
     s.mainImage.fileEnd = r.end;
     s.sums.fileAcc32 = r.sum;
@@ -390,8 +451,8 @@ void LoadEepFile(Station& s, const std::string& path) {
   uint32_t end = 0;
   if (hex || srec) {
     StationPlacer placer(s);
-    TextFileResult r = hex ? ReadHexFile(s.host, t, path, placer)
-                           : ReadSRecordFile(s.host, t, path, placer);
+    TextFileResult r =
+        hex ? ReadHexFile(s.host, t, path, placer) : ReadSRecordFile(s.host, t, path, placer);
     if (!r.opened) return;
     start = r.start;
     end = r.end;

@@ -4,6 +4,7 @@
 
 #include "core/format.h"
 #include "images/checksums.h"
+#include "images/object_writers.h"
 #include "support/temp_dir.h"
 #include "support/test_platform.h"
 
@@ -81,7 +82,7 @@ TEST(ParseHexRecord, CodesAndOddRecords) {
   EXPECT_EQ(c.Hex(":00000001FF"), kLineOk);
   EXPECT_EQ(c.Hex(":00000006FA"), kLineOk);  // count 0: ignored whatever its type
   EXPECT_EQ(c.Hex(":0400000001020304F3"), kLineChecksum);
-  EXPECT_EQ(c.s->mainImage.bytes[0], 1);  // stored before the checksum is found wrong
+  EXPECT_EQ(c.s->mainImage.bytes[0], 1);             // stored before the checksum is found wrong
   EXPECT_EQ(c.Hex(":0400000001020304f2"), kLineOk);  // lower case
   EXPECT_EQ(c.Hex(":0100000601F8"), kLineUnknownType);
   EXPECT_EQ(c.Hex(":0100000301FB"), kLineOk);
@@ -211,13 +212,13 @@ class LoadTest : public ::testing::Test {
 };
 
 TEST_F(LoadTest, HexLoadReportsAndSums) {
-
   std::string line = ":10000000000102030405060708090A0B0C0D0E0F78\r\n:00000001FF\r\n";
   LoadObjectFile(*s, File("APP.hex", line));
   EXPECT_EQ(s->app.fileLoaded, 1);
   EXPECT_EQ(s->chip.mainUsedSize, 1024u);
   uint32_t sum16 = 0;
-  for (int i = 0; i < 16; ++i) sum16 += i;
+  for (int i = 0; i < 16; ++i)
+    sum16 += i;
   EXPECT_EQ(s->sums.fileAcc32, sum16);
   EXPECT_EQ(s->sums.main32, sum16 + 1008u * 0xFF);
   EXPECT_TRUE(HasLine("Object File Start Address  = 0x00000000."));
@@ -310,6 +311,59 @@ TEST_F(LoadTest, EepBinAndHex) {
   s.host.boxes.clear();
   LoadEepFile(*s, File("e.s37", "S30900E00000A5A5A5A5D1\n"));
   EXPECT_EQ(s.host.boxes[0].text, "Object file format error(not matche the extend name)!");
+}
+
+}  // namespace
+}  // namespace dravon
+
+namespace dravon {
+namespace {
+
+// Keeps the bytes of 0..size-1.
+class ArrayPlacer final : public RecordPlacer {
+ public:
+  explicit ArrayPlacer(size_t size) : bytes(size, 0xFF) {}
+  Region Place(uint32_t address, const uint8_t* data, size_t count) override {
+    if (address + count > bytes.size()) return Region::OutOfChip;
+    std::copy(data, data + count, bytes.begin() + address);
+    return Region::Main;
+  }
+  std::vector<uint8_t> bytes;
+};
+
+TEST(ReadFiles, LinesCutByTheReadPiecesArriveWhole) {
+  TempDir dir;
+  std::vector<uint8_t> image(700 * 1024);
+  for (size_t i = 0; i < image.size(); ++i)
+    image[i] = static_cast<uint8_t>(i * 13 + 7);
+  std::string hex = dir.File("big.hex");
+  std::string srec = dir.File("big.s28");
+  ASSERT_EQ(WriteHexFile(hex, image, 0, 0, static_cast<uint32_t>(image.size() - 1)), "");
+  ASSERT_EQ(WriteSRecordFile(srec, image, 0, 0, static_cast<uint32_t>(image.size() - 1)), "");
+  test::ScriptedHost host;
+  ArrayPlacer fromHex(image.size());
+  TextFileResult r = ReadHexFile(host, kEnglishTexts, hex, fromHex);
+  EXPECT_TRUE(fromHex.bytes == image);
+  EXPECT_EQ(r.end, image.size() - 1);
+  ArrayPlacer fromSrec(image.size());
+  ReadSRecordFile(host, kEnglishTexts, srec, fromSrec);
+  EXPECT_TRUE(fromSrec.bytes == image);
+  EXPECT_TRUE(host.boxes.empty());
+}
+
+TEST(ReadFiles, AVeryLongLineIsOneLine) {
+  TempDir dir;
+  std::string path = dir.File("long.hex");
+  test::WriteFile(path,
+                  ":10000000" + std::string(300 * 1024, 'A') + "\n:0100100011DE");  // no final LF
+  test::ScriptedHost host;
+  host.answers = {true};
+  ArrayPlacer placer(0x100);
+  TextFileResult r = ReadHexFile(host, kEnglishTexts, path, placer);
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_EQ(host.boxes[0].text, "Line 1 Data Error : 4.");
+  EXPECT_EQ(placer.bytes[0x10], 0x11);
+  EXPECT_FALSE(r.aborted);
 }
 
 }  // namespace
