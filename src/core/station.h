@@ -108,6 +108,8 @@ struct AppState {
   uint8_t optionEdited = 0;
   // The operator already agreed to leave while programmers were working.
   uint8_t exitConfirmed = 0;
+  // "--all-vendors": the chip dialog offers every vendor's list.
+  uint8_t allVendors = 0;
 };
 
 // Chip address A of a range lies at A minus the start of the range.

@@ -63,24 +63,24 @@ struct Texts {
   const char* logFileHeader;
 
   // Object files and checksums
-  const char* addressOutOfChip;      // %0.8x
-  const char* lineDataError;         // %d line, %d code
+  const char* addressOutOfChip;  // %0.8x
+  const char* lineDataError;     // %d line, %d code
   const char* formatError;
   const char* outOfFlashSpace;
   const char* outOfEepSpace;
-  const char* fileCrc32;             // %0.8x
-  const char* fileStartAddress;      // %0.8x
-  const char* fileEndAddress;        // %0.8x
-  const char* fileAcc32;             // %0.8x
-  const char* programmedSize;        // %d bytes, %0.8x bytes - 1 (the Chinese text has no hex)
-  const char* eepFileStartAddress;   // %0.8x
-  const char* eepFileEndAddress;     // %0.8x
-  const char* eepFileAcc32;          // %0.8x
-  const char* mainFlashAcc32;        // %0.8x
-  const char* eepDataAcc32;          // %0.8x
-  const char* chipAcc32;             // %0.8x
-  const char* readMainAcc32;         // %0.8x
-  const char* readEepAcc32;          // %0.8x
+  const char* fileCrc32;            // %0.8x
+  const char* fileStartAddress;     // %0.8x
+  const char* fileEndAddress;       // %0.8x
+  const char* fileAcc32;            // %0.8x
+  const char* programmedSize;       // %d bytes, %0.8x bytes - 1 (the Chinese text has no hex)
+  const char* eepFileStartAddress;  // %0.8x
+  const char* eepFileEndAddress;    // %0.8x
+  const char* eepFileAcc32;         // %0.8x
+  const char* mainFlashAcc32;       // %0.8x
+  const char* eepDataAcc32;         // %0.8x
+  const char* chipAcc32;            // %0.8x
+  const char* readMainAcc32;        // %0.8x
+  const char* readEepAcc32;         // %0.8x
   const char* binOffsetCaption;
   const char* binOffsetLabel;
   const char* binOffsetRefused;      // %0.8x
@@ -88,6 +88,26 @@ struct Texts {
   const char* eepFileHasBeenLoaded;  // %s
   const char* fileOpenError;         // %s path, %s reason
   const char* fileWriteError;        // %s path, %s reason
+
+  // Chip selection and flash drivers
+  const char* chipSelected;    // %s
+  const char* memoryWithEep;   // %d main, %d eep
+  const char* memoryNoEep;     // %d main
+  const char* mainFlashSize;   // %d bytes, %d KB
+  const char* mainFlashStart;  // %0.8x
+  const char* mainFlashEnd;    // %0.8x
+  const char* eepDataStart;    // %0.8x
+  const char* eepDataEnd;      // %0.8x
+  const char* chipSelectCaption;
+  const char* vendorGroupCaption;
+  const char* chipOkButton;
+  const char* chipNoButton;
+  const char* driverNotExists;
+  const char* noDriverFound;
+  const char* driverFileMissing;  // %s
+  const char* driverCheckError;
+  const char* ac78OptionCaption;
+  const char* aucuConfigCaption;
 
   // Channel results and status reports
   const char* operationSuccess;

@@ -1,15 +1,23 @@
 #include "ui/dialogs.h"
 
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "chips/catalogue.h"
+#include "chips/option_dialogs.h"
 #include "core/dialogs.h"
 #include "core/numbers.h"
 #include "images/object_readers.h"
@@ -117,7 +125,175 @@ bool RunBinOffsetDialog(DialogModel& base, QWidget* parent) {
   return true;
 }
 
+bool RunChipSelectDialog(DialogModel& base, QWidget* parent) {
+  auto& model = static_cast<ChipSelectModel&>(base);
+  QDialog dialog(parent);
+  dialog.setObjectName(QStringLiteral("ChipSelForm"));
+  dialog.setWindowTitle(ToQt(model.caption));
+  dialog.setFixedSize(383, 413);
+  auto* list = new QListWidget(&dialog);
+  list->setObjectName(QStringLiteral("ListBoxCP"));
+  list->setGeometry(8, 8, 217, 361);
+  auto fill = [&model, list] {
+    list->clear();
+    for (const std::string& name : model.names)
+      list->addItem(ToQt(name));
+    list->setCurrentRow(model.selected);
+  };
+  fill();
+  auto* vendors = new QGroupBox(ToQt(model.vendorCaption), &dialog);
+  vendors->setObjectName(QStringLiteral("RadioGrpSelMF"));
+  vendors->setGeometry(235, 8, 140, 170);
+  auto* vendorLayout = new QVBoxLayout(vendors);
+  auto* group = new QButtonGroup(vendors);
+  for (size_t i = 0; i < model.vendorItems.size(); ++i) {
+    auto* radio = new QRadioButton(ToQt(model.vendorItems[i]), vendors);
+    group->addButton(radio, int(i));
+    vendorLayout->addWidget(radio);
+  }
+  if (QAbstractButton* chosen = group->button(model.vendor)) chosen->setChecked(true);
+  vendors->setVisible(model.vendorVisible);
+  QObject::connect(group, &QButtonGroup::idClicked, &dialog, [&model, fill](int id) {
+    model.vendor = id;
+    RadioGrpSelMFClick(model);
+    fill();
+  });
+  QObject::connect(list, &QListWidget::currentRowChanged, &dialog,
+                   [&model](int row) { model.selected = row; });
+  auto* ok = new QPushButton(ToQt(model.okCaption), &dialog);
+  ok->setObjectName(QStringLiteral("BitBtnOK"));
+  ok->setGeometry(250, 300, 110, 30);
+  ok->setDefault(true);
+  auto* no = new QPushButton(ToQt(model.noCaption), &dialog);
+  no->setObjectName(QStringLiteral("BitBtnNO"));
+  no->setGeometry(250, 340, 110, 30);
+  QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+  QObject::connect(no, &QPushButton::clicked, &dialog, &QDialog::reject);
+  QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+bool RunAc78OptionDialog(DialogModel& base, QWidget* parent) {
+  auto& model = static_cast<Ac78OptionModel&>(base);
+  QDialog dialog(parent);
+  dialog.setObjectName(QStringLiteral("AC78xOptBForm"));
+  dialog.setWindowTitle(ToQt(model.caption));
+  dialog.setFixedSize(569, 412);
+  auto* grid = new QGridLayout(&dialog);
+  auto addLabel = [&dialog](const char* name, const char* text) {
+    auto* label = new QLabel(QString::fromUtf8(text), &dialog);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+  };
+  auto* rop = new QComboBox(&dialog);
+  rop->setObjectName(QStringLiteral("ComBoxROP"));
+  for (const std::string& item : model.ropItems)
+    rop->addItem(ToQt(item));
+  rop->setCurrentIndex(model.rop);
+  auto* ropPanel = new QLabel(ToQt(Ac78RopPanel(model.rop)), &dialog);
+  ropPanel->setObjectName(QStringLiteral("PanelROP"));
+  ropPanel->setStyleSheet(
+      QStringLiteral("color: #0000d0; border: 1px solid #a0a0a0; padding: 2px;"));
+  QObject::connect(rop, &QComboBox::currentIndexChanged, &dialog,
+                   [ropPanel](int i) { ropPanel->setText(ToQt(Ac78RopPanel(i))); });
+  auto* wdt = new QComboBox(&dialog);
+  wdt->setObjectName(QStringLiteral("ComBoxWDT"));
+  for (const std::string& item : model.wdtItems)
+    wdt->addItem(ToQt(item));
+  wdt->setCurrentIndex(model.wdt);
+  auto* wdtPanel = new QLabel(ToQt(Ac78WdtPanel(model.wdt)), &dialog);
+  wdtPanel->setObjectName(QStringLiteral("PanelWDT"));
+  wdtPanel->setStyleSheet(QStringLiteral("border: 1px solid #a0a0a0; padding: 2px;"));
+  QObject::connect(wdt, &QComboBox::currentIndexChanged, &dialog,
+                   [wdtPanel](int i) { wdtPanel->setText(ToQt(Ac78WdtPanel(i))); });
+  grid->addWidget(addLabel("Label1", "读保护：  "), 0, 0);
+  grid->addWidget(rop, 0, 1);
+  grid->addWidget(ropPanel, 0, 2);
+  grid->addWidget(addLabel("Label2", "WDT使能：  "), 1, 0);
+  grid->addWidget(wdt, 1, 1);
+  grid->addWidget(wdtPanel, 1, 2);
+  const char* labels[6][2] = {{"Label3", "页写保护设置（0-15）：   "},
+                              {"Label4", "页写保护设置（16-31）：   "},
+                              {"Label5", "页写保护设置（32-47）：   "},
+                              {"Label6", "页写保护设置（48-63）：   "},
+                              {"Label7", "用户数据0：   "},
+                              {"Label8", "用户数据1：   "}};
+  const char* editNames[6] = {"EditERP0", "EditERP1",  "EditERP2",
+                              "EditERP3", "EditUSER0", "EditUser1"};
+  std::array<QLineEdit*, 6> edits{};
+  for (int i = 0; i < 6; ++i) {
+    grid->addWidget(addLabel(labels[i][0], labels[i][1]), 2 + i, 0);
+    edits[i] = new QLineEdit(ToQt(model.edits[i]), &dialog);
+    edits[i]->setObjectName(QString::fromLatin1(editNames[i]));
+    grid->addWidget(edits[i], 2 + i, 1);
+  }
+  auto* cancel = new QPushButton(QStringLiteral("Cancel"), &dialog);
+  cancel->setObjectName(QStringLiteral("BitBtnNG"));
+  auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
+  ok->setObjectName(QStringLiteral("BitBtnOK"));
+  grid->addWidget(cancel, 8, 1, Qt::AlignRight);
+  grid->addWidget(ok, 8, 2);
+  QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+  QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  model.rop = rop->currentIndex();
+  model.wdt = wdt->currentIndex();
+  for (int i = 0; i < 6; ++i)
+    model.edits[i] = FromQt(edits[i]->text());
+  return true;
+}
+
+bool RunAucuConfigDialog(DialogModel& base, QWidget* parent) {
+  auto& model = static_cast<AucuConfigModel&>(base);
+  QDialog dialog(parent);
+  dialog.setObjectName(QStringLiteral("AUCUxCfgForm"));
+  dialog.setWindowTitle(ToQt(model.caption));
+  dialog.setFixedSize(450, 230);
+  auto* grid = new QGridLayout(&dialog);
+  struct Box {
+    const char* name;
+    const char* caption;
+    bool* value;
+    bool enabled;
+  };
+  const Box boxes[] = {
+      {"ChkBoxLFC", "启用生命周期权限管理", &model.lifeCycle, true},
+      {"ChkBoxDnURT0", "禁用UART0", &model.uart0, true},
+      {"ChkBoxDnURT1", "禁用UART1", &model.uart1, true},
+      {"ChkBoxDnURT2", "禁用UART2", &model.uart2, true},
+      {"ChkBoxDnJTAG", "禁用FUNC JTAG", &model.jtag, false},
+      {"ChkBoxDnBOT", "禁用UART0 BOOT", &model.boot, true},
+      {"ChkBoxDnRGN1", "锁定Info_rgn1", &model.infoRegion, false},
+  };
+  std::vector<std::pair<QCheckBox*, bool*>> checks;
+  int row = 0;
+  for (const Box& b : boxes) {
+    auto* check = new QCheckBox(QString::fromUtf8(b.caption), &dialog);
+    check->setObjectName(QString::fromLatin1(b.name));
+    check->setChecked(*b.value);
+    check->setEnabled(b.enabled);
+    grid->addWidget(check, row / 2, row % 2);
+    checks.emplace_back(check, b.value);
+    ++row;
+  }
+  auto* cancel = new QPushButton(QStringLiteral("Cancel"), &dialog);
+  cancel->setObjectName(QStringLiteral("BitBtn1"));
+  auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
+  ok->setObjectName(QStringLiteral("BitBtn2"));
+  grid->addWidget(cancel, 4, 0, Qt::AlignRight);
+  grid->addWidget(ok, 4, 1);
+  QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+  QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  for (auto& [check, value] : checks)
+    *value = check->isChecked();
+  return true;
+}
+
 void RegisterDialogs(QtHost& host) {
+  host.RegisterDialog("TChipSelForm", RunChipSelectDialog);
+  host.RegisterDialog("TAC78xOptBForm", RunAc78OptionDialog);
+  host.RegisterDialog("TAUCUxCfgForm", RunAucuConfigDialog);
   host.RegisterDialog("TFormOfsAddr", RunBinOffsetDialog);
   host.RegisterDialog("TSetAddressForm", RunSetAddressDialog);
   host.RegisterDialog("TAboutForm", RunAboutDialog);

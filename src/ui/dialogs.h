@@ -11,5 +11,8 @@ void RegisterDialogs(QtHost& host);
 bool RunSetAddressDialog(DialogModel& model, QWidget* parent);
 bool RunAboutDialog(DialogModel& model, QWidget* parent);
 bool RunBinOffsetDialog(DialogModel& model, QWidget* parent);
+bool RunChipSelectDialog(DialogModel& model, QWidget* parent);
+bool RunAc78OptionDialog(DialogModel& model, QWidget* parent);
+bool RunAucuConfigDialog(DialogModel& model, QWidget* parent);
 
 }  // namespace dravon::ui

@@ -44,6 +44,12 @@ int main(int argc, char** argv) {
   dravon::Platform platform{host, clock, random, portEnumerator, {}};
   auto station = dravon::MakeStation(platform, kEdition);
 
+  // "--all-vendors" offers every vendor's chips in the chip dialog; it is not one of the
+  // positional arguments.
+  for (const QString& argument : QApplication::arguments()) {
+    if (argument == QLatin1String("--all-vendors")) station->app.allVendors = 1;
+  }
+
   QString programDir = QDir::toNativeSeparators(QApplication::applicationDirPath());
   dravon::ui::MainWindow window(*station, dravon::ui::FromQt(programDir));
   host.SetParent(&window);

@@ -28,6 +28,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "chips/catalogue.h"
+#include "chips/option_dialogs.h"
 #include "core/dialogs.h"
 #include "core/info_list.h"
 #include "core/lifecycle.h"
@@ -263,8 +265,7 @@ void MainWindow::BuildToolBar() {
   const Tool tools[] = {
       {"SpdBtnExit", QStyle::SP_DialogCloseButton, [this] { SpdBtnExitClick(station_); }},
       {"SpdBtnOpen", QStyle::SP_DialogOpenButton, [this] { FileOpenBtnClick(station_); }},
-      {"SpdBtnLoadMore", QStyle::SP_FileDialogNewFolder,
-       [this] { SpdBtnLoadMoreClick(station_); }},
+      {"SpdBtnLoadMore", QStyle::SP_FileDialogNewFolder, [this] { SpdBtnLoadMoreClick(station_); }},
       {"SpdBtnLdPrj", QStyle::SP_DirOpenIcon, {}},
       {"SpdBtnDownLoad", QStyle::SP_ArrowDown, {}},
       {"AutoSpdBtn", QStyle::SP_MediaPlay, [this] { AutoSpdBtnClick(station_); }},
@@ -302,7 +303,7 @@ void MainWindow::BuildMenus() {
   AddAction(file, "SavetoProjectFile1", QKeySequence(Qt::CTRL | Qt::Key_F2), {});
   AddAction(file, "LoadFromProjectFile1", QKeySequence(Qt::CTRL | Qt::Key_F3), {});
   file->addSeparator();
-  AddAction(file, "ShowChipOptionData1", {}, {});
+  AddAction(file, "ShowChipOptionData1", {}, [this] { ShowChipOptionData1Click(station_); });
   AddAction(file, "ConfigLogFile1", {}, {});
   file->addSeparator();
   AddAction(file, "Exit1", QKeySequence(Qt::CTRL | Qt::Key_X),
@@ -390,7 +391,7 @@ void MainWindow::BuildChipGroup(QGroupBox* box) {
   mcu->setReadOnly(true);
   auto* dev = new QPushButton(QStringLiteral("..."), box);
   dev->setGeometry(290, 20, 32, 22);
-  AddButton(dev, "DevButton", {});
+  AddButton(dev, "DevButton", [this] { DevButtonClick(station_); });
   AddLabel(box, "LabelCpInf", 8, 50);
   AddLabel(box, "DpCpInfX", 86, 50, 236);
   AddRadio(box, "RadioGpVolt", 8, 72, 150, 62);
@@ -400,7 +401,7 @@ void MainWindow::BuildChipGroup(QGroupBox* box) {
   AddCheck(box, "CheckBoxOpt", 8, 166, 150);
   auto* option = new QPushButton(box);
   option->setGeometry(168, 164, 154, 24);
-  AddButton(option, "BtnOptionCfg", {});
+  AddButton(option, "BtnOptionCfg", [this] { BtnOptionCfgClick(station_); });
 }
 
 void MainWindow::BuildConfigGroup(QGroupBox* box) {
