@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "core/main_window.h"
+#include "link/discovery.h"
 
 namespace dravon {
 
@@ -22,6 +23,28 @@ void FormShow(Station& station, const std::string& programDir) {
   ArrangeGauges(station);
 
   AddInfoLine(station, station.texts.greeting);
+  station.app.connectPending = 1;
+  station.app.timer2Enabled = 1;
+}
+
+void Timer2Timer(Station& s) {
+  if (!s.app.timer2Enabled) return;
+  if (s.app.connectPending) {
+    s.app.connectPending = 0;
+    FindDevices(s);
+  }
+  if (s.app.devicesFound >= s.app.channelCount) {
+    s.app.timer2Enabled = 0;
+    return;
+  }
+  if (s.app.upgradePending) {
+    for (int k = 0; k < s.app.channelCount && k < kChannelCount; ++k) {
+      if (s.channels[k].upgrading) return;
+    }
+    s.app.upgradePending = 0;
+    s.host.Wait(500);
+    FindDevices(s);
+  }
 }
 
 }  // namespace dravon

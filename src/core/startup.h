@@ -11,4 +11,8 @@ namespace dravon {
 // the program file; a trailing separator is added when missing.
 void FormShow(Station& station, const std::string& programDir);
 
+// Every 50 ms while Timer2 runs: the first device search, and a new search once firmware
+// upgrades have finished.
+void Timer2Timer(Station& station);
+
 }  // namespace dravon

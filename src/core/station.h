@@ -108,6 +108,8 @@ struct AppState {
   uint8_t optionEdited = 0;
   // The operator already agreed to leave while programmers were working.
   uint8_t exitConfirmed = 0;
+  // Timer2 runs until every listed port has answered.
+  uint8_t timer2Enabled = 0;
   // "--all-vendors": the chip dialog offers every vendor's list.
   uint8_t allVendors = 0;
 };

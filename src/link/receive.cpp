@@ -2,7 +2,10 @@
 
 #include <cstring>
 
+#include "link/discovery.h"
+#include "link/firmware_upgrade.h"
 #include "link/packet_codec.h"
+#include "operations/results.h"
 
 namespace dravon {
 
@@ -35,6 +38,60 @@ void KeepUnconsumed(Channel& c, size_t start) {
   size_t rest = c.rxCount - start;
   if (start > 0) std::memmove(c.rxBuffer.data(), c.rxBuffer.data() + start, rest);
   c.rxCount = static_cast<uint16_t>(rest);
+}
+
+void ReceiveData(Station& s, int k, const uint8_t* bytes, size_t length) {
+  Channel& c = s.channels[k];
+  c.timeoutTicks = 1000;
+  CollectFrames(c, bytes, length, [&s, &c, k](size_t frameLength) {
+    if (c.found) {
+      Dispatch(s, k, frameLength);
+    } else {
+      DiscoveryReply(s, k, frameLength);
+    }
+  });
+}
+
+void Dispatch(Station& s, int k, size_t frameLength) {
+  Channel& c = s.channels[k];
+  size_t length = 0;
+  if (UnstuffFrame(c, frameLength, length) != kResultOk) {
+    FinishChannel(s, k, true);
+    ReportResult(s, kResultPacketError, k);
+    return;
+  }
+  const uint8_t result = CheckReply(c.packet.data(), length);
+  if (c.packet[0] == 0xFD) {
+    HandleStatusReport(s, k);
+    return;
+  }
+  switch (c.state) {
+    case ChannelState::FirmwareUpgrade:
+      OnUpgradeReply(s, result, k);
+      break;
+    default:
+      // An idle channel, or a state without a handler, drops the reply.
+      break;
+  }
+}
+
+void Timer1Tick(Station& s) {
+  for (int k = 0; k < kChannelCount; ++k) {
+    Channel& c = s.channels[k];
+    if (!c.busy) continue;
+    if (c.tickProgress && c.gauge.value < c.gauge.maximum) ++c.gauge.value;
+    if (c.timeoutTicks > 0) --c.timeoutTicks;
+    if (c.timeoutTicks == 0) {
+      ChannelLine(s, s.texts.commandTimeOut, k);
+      FinishChannel(s, k, true);
+    }
+  }
+}
+
+void ReceiveError(Station& s, int) {
+  // A partial frame cannot complete after lost bytes; the running step is left to its reply
+  // or its time-out.
+  for (Channel& c : s.channels) c.rxCount = 0;
 }
 
 bool ExtractFrame(Channel& c, size_t& position, size_t& frameLength) {

@@ -22,6 +22,16 @@ void KeepUnconsumed(Channel& channel, size_t start);
 template <class OnFrame>
 void CollectFrames(Channel& channel, const uint8_t* bytes, size_t length, OnFrame&& onFrame);
 
+// A chunk of bytes from the channel's port (at most 2,048 at a time): every complete frame goes
+// to the dispatcher, or to discovery while no programmer is found on the channel.
+void ReceiveData(Station& station, int channel, const uint8_t* bytes, size_t length);
+// Unstuffs and checks a frame and hands it to the handler of the channel's state.
+void Dispatch(Station& station, int channel, size_t frameLength);
+// Every 10 ms: busy channels count down their time-out and move their time-based bars.
+void Timer1Tick(Station& station);
+// The port reported a receive error: every channel drops its partial frame.
+void ReceiveError(Station& station, int channel);
+
 // The codec applied to the channel's own buffers.
 bool ExtractFrame(Channel& channel, size_t& position, size_t& frameLength);
 uint8_t UnstuffFrame(Channel& channel, size_t frameLength, size_t& packetLength);

@@ -109,6 +109,18 @@ struct Texts {
   const char* ac78OptionCaption;
   const char* aucuConfigCaption;
 
+  // Ports, discovery and firmware upgrade
+  const char* noComPort;
+  const char* searchingDevices;
+  const char* checkingDevice;        // %d entry, %s port
+  const char* findDevice;            // %s identity
+  const char* noDeviceFound;
+  const char* pleaseConnectDevice;
+  const char* errorOpeningPort;      // %s port
+  const char* startUpgrade;          // %d programmer
+  const char* upgradeCompleted;      // %d programmer (the Chinese text has none)
+  const char* noDeviceConnected;
+
   // Channel results and status reports
   const char* operationSuccess;
   const char* commandTimeOut;

@@ -171,6 +171,17 @@ const Texts kEnglishTexts{
     .ac78OptionCaption = "Config N32xx Option Byte Wizard",
     .aucuConfigCaption = "Config Setting ",
 
+    .noComPort = "No COM Port",
+    .searchingDevices = "Searching Devices............",
+    .checkingDevice = "Checking Device %d In %s............",
+    .findDevice = "Find Device: %s!",
+    .noDeviceFound = "No Dvice Found!",
+    .pleaseConnectDevice = "Please Connect device......",
+    .errorOpeningPort = "Error opening serial port:%s",
+    .startUpgrade = "Start to Upgrade Programmer %ds Firmware......",
+    .upgradeCompleted = "Programmer %ds Firmware Fpgrade Completed!",
+    .noDeviceConnected = "No Device is Connected!",
+
     .operationSuccess = "Operation Success!",
     .commandTimeOut = "Command Executed Time Out!",
     .phaseInitInterface = "Initial Programming Interface ....",

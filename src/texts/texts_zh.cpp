@@ -170,6 +170,17 @@ const Texts kChineseTexts{
     .ac78OptionCaption = "Config N32xx Option Byte Wizard",
     .aucuConfigCaption = "Config Setting ",
 
+    .noComPort = "无可用的串口",
+    .searchingDevices = "Searching Devices............",
+    .checkingDevice = "查找设备%d在%s............",
+    .findDevice = "找到设备：%s!",
+    .noDeviceFound = "未找到设备！",
+    .pleaseConnectDevice = "请连接设备......",
+    .errorOpeningPort = "Error opening serial port:%s",
+    .startUpgrade = "开始升级编程器%d的固件......",
+    .upgradeCompleted = "编程器固件升级成功！",
+    .noDeviceConnected = "No Device is Connected!",
+
     .operationSuccess = "Operation Success!",
     .commandTimeOut = "命令执行操作超时！",
     .phaseInitInterface = "Initial Programming Interface ....",
