@@ -73,7 +73,9 @@ void Unit::SetFault(Fault fault, bool on) {
   }
 }
 
-bool Unit::HasFault(Fault fault) const { return faults_[static_cast<size_t>(fault)]; }
+bool Unit::HasFault(Fault fault) const {
+  return faults_[static_cast<size_t>(fault)];
+}
 
 void Unit::Receive(const uint8_t* bytes, size_t length) {
   if (hungUp_) return;
@@ -137,7 +139,8 @@ void Unit::Command(const uint8_t* p, size_t m) {
     if (code == 0xB7 && payload == 0x1020) {
       // Unmask: the random half, then the block key; every fourth byte must be zero.
       std::vector<uint8_t> data(p + 8, p + 8 + 4096);
-      for (size_t i = 0; i < 2048; ++i) data[i] ^= data[i + 2048];
+      for (size_t i = 0; i < 2048; ++i)
+        data[i] ^= data[i + 2048];
       const uint8_t low = p[2];
       const uint8_t high = p[3];
       const size_t block = p[1] / 4;
@@ -173,10 +176,12 @@ void Unit::Command(const uint8_t* p, size_t m) {
       const uint8_t kL = static_cast<uint8_t>((parameter & 0xFF) ^ 0x3B) | 0x80;
       const uint8_t kH = static_cast<uint8_t>((parameter >> 8) ^ 0x6E) | 0x80;
       std::vector<uint8_t> both(p + 8, p + 8 + 1024);
-      for (size_t i = 0; i < both.size(); ++i) both[i] ^= (i % 2 == 0) ? kL : kH;
+      for (size_t i = 0; i < both.size(); ++i)
+        both[i] ^= (i % 2 == 0) ? kL : kH;
       const bool halves = std::equal(both.begin(), both.begin() + 512, both.begin() + 512);
       uint16_t sum = 0;
-      for (int i = 0; i < 510; ++i) sum = static_cast<uint16_t>(sum + both[i]);
+      for (int i = 0; i < 510; ++i)
+        sum = static_cast<uint16_t>(sum + both[i]);
       const bool good = halves && std::memcmp(both.data(), "ZWLP", 4) == 0 &&
                         PacketCrc16N(both.data(), 508) == GetU16(both.data() + 508) &&
                         sum == GetU16(both.data() + 510);
@@ -266,7 +271,8 @@ void Unit::Command(const uint8_t* p, size_t m) {
         case 0x30: {
           const size_t n = std::min<size_t>(cfg.mainUsedSize, chipMain_.size());
           uint16_t sum = 0;
-          for (size_t i = 0; i < n; ++i) sum = static_cast<uint16_t>(sum + chipMain_[i]);
+          for (size_t i = 0; i < n; ++i)
+            sum = static_cast<uint16_t>(sum + chipMain_[i]);
           uint8_t words[4];
           PutU16(words, n ? PacketCrc16N(chipMain_.data(), static_cast<uint32_t>(n)) : 0);
           PutU16(words + 2, sum);
@@ -284,7 +290,8 @@ void Unit::Command(const uint8_t* p, size_t m) {
         }
         case 0x3C: {
           std::vector<uint8_t> info(512);
-          for (size_t i = 0; i < info.size(); ++i) info[i] = static_cast<uint8_t>(i * 7 + 3);
+          for (size_t i = 0; i < info.size(); ++i)
+            info[i] = static_cast<uint8_t>(i * 7 + 3);
           Data(info.data(), info.size());
           break;
         }
@@ -328,8 +335,8 @@ void Unit::Reply(const uint8_t* packet, size_t length) {
 }
 
 void Unit::Status(uint8_t code) {
-  const uint8_t packet[9] = {commands_.empty() ? uint8_t{0} : commands_.back(), 0, 0, 'U', 0, 0,
-                             1, 0, code};
+  const uint8_t packet[9] = {
+      commands_.empty() ? uint8_t{0} : commands_.back(), 0, 0, 'U', 0, 0, 1, 0, code};
   Reply(packet, sizeof packet);
 }
 
@@ -359,7 +366,8 @@ void Unit::StatusReport(uint8_t phase, uint8_t result, uint16_t count, uint16_t 
   PutU16(r + 3, count);
   PutU16(r + 5, total);
   uint8_t sum = 0;
-  for (int i = 0; i < 7; ++i) sum = static_cast<uint8_t>(sum + r[i]);
+  for (int i = 0; i < 7; ++i)
+    sum = static_cast<uint8_t>(sum + r[i]);
   r[7] = static_cast<uint8_t>(0 - sum);
   if (HasFault(Fault::BadStatusReport)) ++r[7];
   std::vector<uint8_t> frame(2 * 8 + 7);
@@ -381,7 +389,9 @@ void Unit::Advance(double nowMs) {
   RunOffline();
 }
 
-double Unit::NextOutputMs() const { return out_.empty() ? -1 : out_.front().startMs; }
+double Unit::NextOutputMs() const {
+  return out_.empty() ? -1 : out_.front().startMs;
+}
 
 std::vector<uint8_t> Unit::TakeOutput(size_t max) {
   std::vector<uint8_t> taken;
@@ -414,8 +424,8 @@ void Unit::RunOffline() {
       const uint16_t count = static_cast<uint16_t>((offlineStep_ - 3) * 8);
       StatusReport(phase, kStatusOk, count, 16);
     } else if (phase == 0xF0) {
-      const bool fail = options_.offlineFailEvery > 0 &&
-                        (offlineChip_ + 1) % options_.offlineFailEvery == 0;
+      const bool fail =
+          options_.offlineFailEvery > 0 && (offlineChip_ + 1) % options_.offlineFailEvery == 0;
       if (fail) {
         ++offlineNg_;
       } else {

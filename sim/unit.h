@@ -13,18 +13,18 @@
 namespace dravon::sim {
 
 enum class Fault : uint8_t {
-  NoReply,            // answers nothing
-  ReplyDelay,         // answers after UnitOptions::replyDelayMs
-  WrongCrc,           // every reply's CRC is off
-  BadEscape,          // every reply holds an escape byte followed by a wrong byte
-  OneByteChunks,      // the bytes reach the PC one at a time
-  Noise,              // bytes without a delimiter before every frame
-  Garbage,            // 9 KiB without a frame after every command
-  VerifyDifference,   // the chip keeps a wrong byte at UnitOptions::differenceAt
-  ProtectedChip,      // blank check answers UnitOptions::protectCode until erased
-  NotBlank,           // the chip holds data before the first erase
-  BadStatusReport,    // status reports carry a wrong check byte
-  HangUp,             // the unit goes away after UnitOptions::hangUpAfter commands
+  NoReply,           // answers nothing
+  ReplyDelay,        // answers after UnitOptions::replyDelayMs
+  WrongCrc,          // every reply's CRC is off
+  BadEscape,         // every reply holds an escape byte followed by a wrong byte
+  OneByteChunks,     // the bytes reach the PC one at a time
+  Noise,             // bytes without a delimiter before every frame
+  Garbage,           // 9 KiB without a frame after every command
+  VerifyDifference,  // the chip keeps a wrong byte at UnitOptions::differenceAt
+  ProtectedChip,     // blank check answers UnitOptions::protectCode until erased
+  NotBlank,          // the chip holds data before the first erase
+  BadStatusReport,   // status reports carry a wrong check byte
+  HangUp,            // the unit goes away after UnitOptions::hangUpAfter commands
 };
 
 struct UnitOptions {
@@ -34,11 +34,11 @@ struct UnitOptions {
   std::string upgradeVersion = "V1.06";  // the version after a firmware upgrade
   double replyDelayMs = 0;
   uint8_t protectCode = 16;
-  uint32_t differenceAt = 0;             // main flash offset of VerifyDifference
-  int hangUpAfter = 3;                   // commands before HangUp strikes
-  bool pace = false;                     // send at the wire rate of 1 Mbaud 8N2
-  int offlineChips = 3;                  // chips programmed after StartOffline
-  int offlineFailEvery = 0;              // every n-th off-line chip fails (0: none)
+  uint32_t differenceAt = 0;  // main flash offset of VerifyDifference
+  int hangUpAfter = 3;        // commands before HangUp strikes
+  bool pace = false;          // send at the wire rate of 1 Mbaud 8N2
+  int offlineChips = 3;       // chips programmed after StartOffline
+  int offlineFailEvery = 0;   // every n-th off-line chip fails (0: none)
   uint32_t seed = 1;
 };
 

@@ -2,8 +2,12 @@
 
 #include <filesystem>
 
+#include "core/file_io.h"
+#include "core/format.h"
 #include "core/main_window.h"
 #include "link/discovery.h"
+#include "link/firmware_file.h"
+#include "link/firmware_upgrade.h"
 
 namespace dravon {
 
@@ -19,10 +23,21 @@ void FormShow(Station& station, const std::string& programDir) {
   ResetChipDefaults(station);
   station.chip.familyCode = 'U';
   ResetChannelTable(station);
+  BuildPortList(station);
   station.chip.vendor = 0;
   ArrangeGauges(station);
 
   AddInfoLine(station, station.texts.greeting);
+  const std::string firmware = (Utf8Path(dir) / kFirmwareFileName).string();
+  std::error_code e;
+  if (std::filesystem::exists(Utf8Path(firmware), e)) {
+    LoadFirmwareFile(station, firmware);
+  } else {
+    station.app.firmwareValid = 0;
+    const std::string text = Format(station.texts.fileNotFoundConfirm, {firmware});
+    AddInfoLine(station, text);
+    station.host.ShowMessage(BoxKind::Information, text);
+  }
   station.app.connectPending = 1;
   station.app.timer2Enabled = 1;
 }

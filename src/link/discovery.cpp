@@ -9,6 +9,7 @@
 #include "core/file_io.h"
 #include "core/format.h"
 #include "core/info_list.h"
+#include "core/main_window.h"
 #include "link/commands.h"
 #include "link/firmware_upgrade.h"
 #include "link/packet_codec.h"
@@ -23,7 +24,8 @@ constexpr uint8_t kAppMismatch = 1;
 constexpr uint8_t kBootMismatch = 31;
 
 std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : text)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return text;
 }
 
@@ -94,12 +96,14 @@ void BuildPortList(Station& s) {
   } else {
     fromSystem = true;
     for (const PortInfo& port : s.portEnumerator.SystemPorts()) {
-      const bool adapter = port.hasVendorId &&
-                           (port.vendorId == kVendorFtdi || port.vendorId == kVendorSiliconLabs);
+      const bool adapter =
+          port.hasVendorId && (port.vendorId == kVendorFtdi || port.vendorId == kVendorSiliconLabs);
       if (adapter && s.portEnumerator.TryOpen(port.name)) combo.items.push_back(port.name);
     }
   }
   s.app.channelCount = static_cast<uint8_t>(std::min<size_t>(combo.items.size(), kChannelCount));
+  // One bar per listed port, also when a later search finds more or fewer.
+  ArrangeGauges(s);
   if (combo.items.empty()) {
     combo.index = -1;
     if (fromSystem) combo.text = s.texts.noComPort;
@@ -118,7 +122,9 @@ void FindDevices(Station& s) {
   OpenAndProbe(s);
 }
 
-void BitBtnFindDevClick(Station& s) { FindDevices(s); }
+void BitBtnFindDevClick(Station& s) {
+  FindDevices(s);
+}
 
 void OpenAndProbe(Station& s) {
   const std::vector<std::string> list = s.window["ComboBoxCOM"].items;

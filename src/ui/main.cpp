@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QTimer>
+#include <array>
 
 #include "core/platform.h"
 #include "core/station.h"
@@ -9,6 +10,7 @@
 #include "ui/main_window.h"
 #include "ui/qt_host.h"
 #include "ui/qt_ports.h"
+#include "ui/qt_serial_port.h"
 
 namespace {
 
@@ -42,6 +44,9 @@ int main(int argc, char** argv) {
   dravon::SystemRandom random;
   dravon::ui::QtPortEnumerator portEnumerator;
   dravon::Platform platform{host, clock, random, portEnumerator, {}};
+  std::array<dravon::ui::QtSerialPort, dravon::kChannelCount> ports;
+  for (int k = 0; k < dravon::kChannelCount; ++k)
+    platform.ports[k] = &ports[k];
   auto station = dravon::MakeStation(platform, kEdition);
 
   // "--all-vendors" offers every vendor's chips in the chip dialog; it is not one of the
@@ -53,6 +58,9 @@ int main(int argc, char** argv) {
   QString programDir = QDir::toNativeSeparators(QApplication::applicationDirPath());
   dravon::ui::MainWindow window(*station, dravon::ui::FromQt(programDir));
   host.SetParent(&window);
+  for (int k = 0; k < dravon::kChannelCount; ++k) {
+    ports[k].Attach(station.get(), k, [&window] { window.ScheduleRepaint(); });
+  }
   host.SetBoxTitle(QString::fromUtf8(kEdition.applicationTitle));
   window.show();
   ScheduleScreenshot(window);

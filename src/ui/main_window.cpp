@@ -24,6 +24,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -36,6 +37,9 @@
 #include "core/main_window.h"
 #include "core/startup.h"
 #include "images/load_save.h"
+#include "link/discovery.h"
+#include "link/firmware_upgrade.h"
+#include "link/receive.h"
 #include "operations/commands.h"
 #include "persistence/serial_numbers.h"
 #include "ui/hex_table_model.h"
@@ -154,6 +158,19 @@ MainWindow::MainWindow(Station& station, std::string programDir, QWidget* parent
     status->addWidget(statusPanels_[i]);
   }
   setStatusBar(status);
+
+  // Timer1: time-outs and time-based progress every 10 ms; Timer2: searching for programmers
+  // every 50 ms until all have answered.
+  timer1_ = new QTimer(this);
+  timer1_->setObjectName(QStringLiteral("Timer1"));
+  connect(timer1_, &QTimer::timeout, this, &MainWindow::OnTimer1);
+  timer2_ = new QTimer(this);
+  timer2_->setObjectName(QStringLiteral("Timer2"));
+  connect(timer2_, &QTimer::timeout, this, &MainWindow::OnTimer2);
+  repaintTimer_ = new QTimer(this);
+  repaintTimer_->setSingleShot(true);
+  repaintTimer_->setInterval(40);
+  connect(repaintTimer_, &QTimer::timeout, this, &MainWindow::Repaint);
 
   qApp->installEventFilter(this);
   Repaint();
@@ -323,7 +340,13 @@ void MainWindow::BuildMenus() {
   AddAction(command, "WriteOptionByte1", QKeySequence(Qt::Key_F11), {});
   AddAction(command, "WriteEepDataMemory1", {}, {});
   command->addSeparator();
-  AddAction(command, "DoFirmwareUpgrade1", {}, {});
+  AddAction(command, "DoFirmwareUpgrade1", {}, [this] {
+    DoFirmwareUpgrade(station_);
+    if (station_.app.upgradePending) {
+      station_.app.timer2Enabled = 1;
+      timer2_->start(50);
+    }
+  });
 
   QMenu* read = addMenu("ReadCommand");
   AddAction(read, "ReadChipMemory1", QKeySequence(Qt::Key_F12), {});
@@ -467,7 +490,12 @@ void MainWindow::BuildCommGroup(QGroupBox* box) {
           [this](int index) { station_.window["ComboBoxCOM"].index = index; });
   auto* find = new QPushButton(box);
   find->setGeometry(226, 20, 100, 28);
-  AddButton(find, "BitBtnFindDev", {});
+  AddButton(find, "BitBtnFindDev", [this] {
+    BitBtnFindDevClick(station_);
+    // A new search keeps looking, as at start-up, until every listed port has answered.
+    station_.app.timer2Enabled = 1;
+    timer2_->start(50);
+  });
 }
 
 QTableView* MainWindow::BuildHexGrid(QWidget* page, const char* name, HexTableModel* model) {
@@ -505,6 +533,27 @@ void MainWindow::showEvent(QShowEvent* event) {
   if (started_) return;
   started_ = true;
   Run([this] { FormShow(station_, programDir_); });
+  timer1_->start(10);
+  if (station_.app.timer2Enabled) timer2_->start(50);
+}
+
+void MainWindow::ScheduleRepaint() {
+  if (!repaintTimer_->isActive()) repaintTimer_->start();
+}
+
+void MainWindow::OnTimer1() {
+  const size_t lines = station_.info.Lines().size();
+  Timer1Tick(station_);
+  bool busy = false;
+  for (const Channel& c : station_.channels)
+    busy = busy || c.busy;
+  if (busy || lines != station_.info.Lines().size()) ScheduleRepaint();
+}
+
+void MainWindow::OnTimer2() {
+  Timer2Timer(station_);
+  if (!station_.app.timer2Enabled) timer2_->stop();
+  Repaint();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

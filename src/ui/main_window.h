@@ -24,6 +24,7 @@ class QProgressBar;
 class QSpinBox;
 class QTabWidget;
 class QTableView;
+class QTimer;
 
 namespace dravon::ui {
 
@@ -40,6 +41,8 @@ class MainWindow final : public QMainWindow {
   void Repaint();
   // Runs an engine handler with the operator's input already in the model, then repaints.
   void Run(const std::function<void()>& handler);
+  // A repaint soon, for events that come often (received bytes, timer ticks).
+  void ScheduleRepaint();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -80,8 +83,14 @@ class MainWindow final : public QMainWindow {
   void RepaintGauges();
   void RepaintStatusBar();
 
+  void OnTimer1();
+  void OnTimer2();
+
   Station& station_;
   std::string programDir_;
+  QTimer* timer1_ = nullptr;
+  QTimer* timer2_ = nullptr;
+  QTimer* repaintTimer_ = nullptr;
   bool started_ = false;
   bool closing_ = false;
   const QEvent* lastKeyPress_ = nullptr;

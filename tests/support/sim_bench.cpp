@@ -16,7 +16,9 @@ bool SimPort::Open(std::string& error) {
   return true;
 }
 
-void SimPort::Close() { unit_ = nullptr; }
+void SimPort::Close() {
+  unit_ = nullptr;
+}
 
 bool SimPort::Write(const uint8_t* bytes, size_t length) {
   if (!unit_) return false;
@@ -26,8 +28,9 @@ bool SimPort::Write(const uint8_t* bytes, size_t length) {
 }
 
 SimBench::SimBench(std::vector<sim::UnitOptions> options, const Texts& texts) {
-  std::string ini = "; ports of the simulated units\r\n[Connection]\r\nTOTDEV=" +
-                    std::to_string(options.size()) + "\r\n";
+  std::string ini =
+      "; ports of the simulated units\r\n[Connection]\r\nTOTDEV=" + std::to_string(options.size()) +
+      "\r\n";
   for (size_t i = 0; i < options.size(); ++i) {
     units_.push_back(std::make_unique<sim::Unit>(options[i]));
     const std::string name = "sim" + std::to_string(i);
@@ -42,6 +45,7 @@ SimBench::SimBench(std::vector<sim::UnitOptions> options, const Texts& texts) {
   }
   station_ = MakeStation(platform, texts);
   FormShow(*station_, dir.path().string());
+  host.boxes.clear();  // start-up's report of the missing firmware file
 }
 
 void SimBench::LoadFirmware() {
@@ -52,7 +56,8 @@ void SimBench::Step(double ms) {
   const double end = now + ms;
   while (now < end) {
     now = std::min(end, now + 1.0);
-    for (auto& u : units_) u->Advance(now);
+    for (auto& u : units_)
+      u->Advance(now);
     for (int k = 0; k < kChannelCount; ++k) {
       SimPort& p = *ports_[k];
       while (p.unit()) {

@@ -64,7 +64,7 @@ TEST(FileCommands, LoadHexThenSaveInEveryFormat) {
   test::CountingRandom random;
   test::FakePortEnumerator ports;
   auto station = MakeStation(Platform{host, clock, random, ports, {}}, kEnglishTexts);
-  MainWindow window(*station, dir.path().string());
+  MainWindow window(*station, DRAVON_PROGRAM_DIR);
   host.SetParent(&window);
   window.show();
   QApplication::processEvents();

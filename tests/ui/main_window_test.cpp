@@ -30,7 +30,7 @@ class MainWindowTest : public ::testing::TestWithParam<const Texts*> {
  protected:
   MainWindowTest()
       : station(MakeStation(Platform{host, clock, random, ports, {}}, *GetParam())),
-        window(*station, "/opt/dravonprog") {
+        window(*station, DRAVON_PROGRAM_DIR) {
     window.show();
     QApplication::processEvents();
   }

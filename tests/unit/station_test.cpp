@@ -29,7 +29,6 @@ TEST(Station, StartUpDefaults) {
   EXPECT_EQ(s->chip.vendor, 0);
   EXPECT_EQ(s->app.chipSelected, 0);
   EXPECT_EQ(s->app.fileLoaded, 0);
-  EXPECT_EQ(s->app.channelCount, 1);
   EXPECT_EQ(s->job.snAddress, 0xFFFFFFu);
   EXPECT_EQ(s->job.powerOnTime, 10);
   EXPECT_EQ(s->job.chipInTime, 17);
@@ -54,7 +53,24 @@ TEST(Station, StartUpDefaults) {
     EXPECT_GE(c.rxFrame.size(), 2 * c.packet.size() + 7);
     EXPECT_GE(c.txFrame.size(), 2 * c.packet.size() + 7);
   }
-  EXPECT_EQ(s->info.Lines(), std::vector<std::string>{"> 14:03:22 Hello DravonQuev-MAR User! ------ "});
+  EXPECT_EQ(s->info.Lines(),
+            (std::vector<std::string>{
+                "> 14:03:22 Hello DravonQuev-MAR User! ------ ",
+                "> 14:03:22 File \"/opt/dravonprog/DravonLAPS.FWR\" not found, Please confirm!"}));
+  EXPECT_EQ(s->app.firmwareValid, 0);
+  EXPECT_EQ(s->app.connectPending, 1);
+  EXPECT_EQ(s->app.channelCount, 0);  // no port of a programmer's adapter on this machine
+}
+
+TEST(Station, StartUpShowsTheMissingFirmwareFile) {
+  test::ScriptedHost host;
+  test::FixedClock clock;
+  test::CountingRandom random;
+  test::FakePortEnumerator enumerator;
+  auto s = MakeStation(Platform{host, clock, random, enumerator, {}}, kChineseTexts);
+  FormShow(*s, "/nowhere");
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_EQ(host.boxes[0].text, "文件\"/nowhere/DravonLAPS.FWR\"没有找到，请确认！");
 }
 
 // Minimal ports to see the binding of each channel to its own port.
@@ -78,7 +94,8 @@ TEST(Station, ResetsRestoreWhatARunChanged) {
   test::FakePortEnumerator enumerator;
   std::array<NamedPort, kChannelCount> ports;
   Platform platform{host, clock, random, enumerator, {}};
-  for (int k = 0; k < kChannelCount; ++k) platform.ports[k] = &ports[k];
+  for (int k = 0; k < kChannelCount; ++k)
+    platform.ports[k] = &ports[k];
   auto s = MakeStation(platform, kEnglishTexts);
 
   s->mainImage.bytes[4198399] = 0x12;
@@ -97,7 +114,8 @@ TEST(Station, ResetsRestoreWhatARunChanged) {
   EXPECT_EQ(s->channels[9].busy, 0);
   EXPECT_EQ(s->channels[9].okCount, 0);
   EXPECT_EQ(s->app.devicesFound, 0);
-  for (int k = 0; k < kChannelCount; ++k) EXPECT_EQ(s->channels[k].port, &ports[k]);
+  for (int k = 0; k < kChannelCount; ++k)
+    EXPECT_EQ(s->channels[k].port, &ports[k]);
 }
 
 TEST(Station, ChipDefaultsAloneLeaveFamilySAndTheChipSize) {

@@ -1,0 +1,46 @@
+// One channel's serial port through QSerialPort: 1,000,000 baud, 8 data bits, no parity, two
+// stop bits, no flow control. Received bytes go to the engine at most 2,048 at a time; a port
+// that goes away is closed and reported once.
+#pragma once
+
+#include <QObject>
+#include <QSerialPort>
+#include <functional>
+#include <string>
+
+#include "core/platform.h"
+#include "core/station.h"
+
+namespace dravon::ui {
+
+class QtSerialPort final : public QObject, public SerialPort {
+  Q_OBJECT
+
+ public:
+  explicit QtSerialPort(QObject* parent = nullptr);
+
+  // The station and channel the received bytes go to; changed() runs after each event.
+  void Attach(Station* station, int channel, std::function<void()> changed);
+
+  void SetName(const std::string& name) override;
+  const std::string& Name() const override { return name_; }
+  bool Open(std::string& error) override;
+  void Close() override;
+  bool IsOpen() const override;
+  bool Write(const uint8_t* bytes, size_t length) override;
+
+ private:
+  void OnReadyRead();
+  void OnError(QSerialPort::SerialPortError error);
+  void Lost();
+  bool HungUp() const;
+
+  QSerialPort port_;
+  std::string name_;
+  Station* station_ = nullptr;
+  int channel_ = 0;
+  std::function<void()> changed_;
+  bool lossReported_ = false;
+};
+
+}  // namespace dravon::ui
