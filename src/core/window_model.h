@@ -30,6 +30,8 @@ struct Control {
   // Geometry the engine decides (the progress bars and the list above them); -1 = the shell's.
   int top = -1;
   int height = -1;
+
+  bool operator==(const Control&) const = default;
 };
 
 class WindowModel {

@@ -213,6 +213,8 @@ void DiscoveryReply(Station& s, int k, size_t frameLength) {
 
 void PortLost(Station& s, int k) {
   Channel& c = s.channels[k];
+  // The operator learns which programmer went away; the step it ran ends with its time-out.
+  ChannelLine(s, Format(s.texts.portLost, {c.port ? c.port->Name() : std::string()}), k);
   CloseChannelPort(c);
   c.found = 0;
   Control& combo = s.window["ComboBoxCOM"];

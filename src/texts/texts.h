@@ -112,13 +112,14 @@ struct Texts {
   // Ports, discovery and firmware upgrade
   const char* noComPort;
   const char* searchingDevices;
-  const char* checkingDevice;        // %d entry, %s port
-  const char* findDevice;            // %s identity
+  const char* checkingDevice;  // %d entry, %s port
+  const char* findDevice;      // %s identity
   const char* noDeviceFound;
   const char* pleaseConnectDevice;
-  const char* errorOpeningPort;      // %s port
-  const char* startUpgrade;          // %d programmer
-  const char* upgradeCompleted;      // %d programmer (the Chinese text has none)
+  const char* errorOpeningPort;  // %s port
+  const char* startUpgrade;      // %d programmer
+  const char* upgradeCompleted;  // %d programmer (the Chinese text has none)
+  const char* portLost;          // %s port
   const char* noDeviceConnected;
 
   // Channel results and status reports

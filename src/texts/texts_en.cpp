@@ -180,6 +180,7 @@ const Texts kEnglishTexts{
     .errorOpeningPort = "Error opening serial port:%s",
     .startUpgrade = "Start to Upgrade Programmer %ds Firmware......",
     .upgradeCompleted = "Programmer %ds Firmware Fpgrade Completed!",
+    .portLost = "Programmer connection lost: %s!",
     .noDeviceConnected = "No Device is Connected!",
 
     .operationSuccess = "Operation Success!",

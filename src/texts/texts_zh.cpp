@@ -179,6 +179,7 @@ const Texts kChineseTexts{
     .errorOpeningPort = "Error opening serial port:%s",
     .startUpgrade = "开始升级编程器%d的固件......",
     .upgradeCompleted = "编程器固件升级成功！",
+    .portLost = "编程器连接已断开：%s！",
     .noDeviceConnected = "No Device is Connected!",
 
     .operationSuccess = "Operation Success!",

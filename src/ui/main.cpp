@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <array>
 
+#include "core/lifecycle.h"
 #include "core/platform.h"
 #include "core/station.h"
 #include "ui/dialogs.h"
@@ -28,6 +29,18 @@ void ScheduleScreenshot(QWidget& window) {
   QTimer::singleShot(800, &window, [&window, path] {
     window.grab().save(path);
     QApplication::quit();
+  });
+}
+
+// For end-to-end tests: DRAVONPROG_QUIT_AFTER_MS=n closes the program after n milliseconds as
+// the Exit command does, without asking.
+void ScheduleQuit(dravon::Station& station) {
+  bool ok = false;
+  const int ms = qEnvironmentVariableIntValue("DRAVONPROG_QUIT_AFTER_MS", &ok);
+  if (!ok) return;
+  QTimer::singleShot(ms, [&station] {
+    station.app.exitConfirmed = 1;
+    dravon::SpdBtnExitClick(station);
   });
 }
 
@@ -64,5 +77,6 @@ int main(int argc, char** argv) {
   host.SetBoxTitle(QString::fromUtf8(kEdition.applicationTitle));
   window.show();
   ScheduleScreenshot(window);
+  ScheduleQuit(*station);
   return QApplication::exec();
 }

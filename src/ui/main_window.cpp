@@ -185,7 +185,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::Bind(const char* name, Kind kind, QObject* object, QTabWidget* tabs) {
   object->setObjectName(QString::fromLatin1(name));
-  bindings_.push_back({name, kind, object, tabs});
+  bindings_.push_back({name, kind, object, tabs, Control{}, false});
 }
 
 void MainWindow::Run(const std::function<void()>& handler) {
@@ -542,12 +542,19 @@ void MainWindow::ScheduleRepaint() {
 }
 
 void MainWindow::OnTimer1() {
+  // Only what the tick changed is worth a repaint: a busy channel waiting for its reply does
+  // not move its bar.
   const size_t lines = station_.info.Lines().size();
+  std::array<Gauge, kChannelCount> before;
+  for (int k = 0; k < kChannelCount; ++k)
+    before[k] = station_.channels[k].gauge;
   Timer1Tick(station_);
-  bool busy = false;
-  for (const Channel& c : station_.channels)
-    busy = busy || c.busy;
-  if (busy || lines != station_.info.Lines().size()) ScheduleRepaint();
+  bool moved = lines != station_.info.Lines().size();
+  for (int k = 0; k < kChannelCount; ++k) {
+    const Gauge& g = station_.channels[k].gauge;
+    moved = moved || g.value != before[k].value || g.colour != before[k].colour;
+  }
+  if (moved) ScheduleRepaint();
 }
 
 void MainWindow::OnTimer2() {
@@ -587,7 +594,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::Repaint() {
   setWindowTitle(dravon::ui::ToQt(station_.window.caption));
-  for (const Binding& b : bindings_)
+  for (Binding& b : bindings_)
     PaintBinding(b);
   RepaintInfoList();
   RepaintGauges();
@@ -596,10 +603,18 @@ void MainWindow::Repaint() {
   eepModel_->Refresh();
 }
 
-void MainWindow::PaintBinding(const Binding& b) {
+void MainWindow::PaintBinding(Binding& b) {
   const Control* found = station_.window.Find(b.name);
   if (!found) return;
   const Control& c = *found;
+  // Widgets the engine did not change are left alone; spin boxes and edits are compared with
+  // what they show, since the operator types into them.
+  if (b.painted && c == b.shown && b.kind != Kind::Spin && b.kind != Kind::Edit &&
+      b.kind != Kind::Tab) {
+    return;
+  }
+  b.painted = true;
+  b.shown = c;
   const QString caption = dravon::ui::ToQt(c.caption);
   const QString hint = dravon::ui::ToQt(c.hint);
   QSignalBlocker block(b.object);

@@ -56,6 +56,8 @@ class MainWindow final : public QMainWindow {
     Kind kind;
     QObject* object;
     QTabWidget* tabs = nullptr;  // for Tab: the page control holding the page
+    Control shown;               // what the widget shows now
+    bool painted = false;
   };
 
   void BuildToolBar();
@@ -78,7 +80,7 @@ class MainWindow final : public QMainWindow {
                      std::function<void()> handler);
   void Bind(const char* name, Kind kind, QObject* object, QTabWidget* tabs = nullptr);
 
-  void PaintBinding(const Binding& b);
+  void PaintBinding(Binding& b);
   void RepaintInfoList();
   void RepaintGauges();
   void RepaintStatusBar();
