@@ -14,20 +14,6 @@
 namespace dravon {
 namespace {
 
-class NullHost final : public Host {
- public:
-  void ShowMessage(BoxKind, const std::string&) override {}
-  bool AskLineError(const std::string&) override { return true; }
-  bool AskVerifyMismatch(const std::string&) override { return true; }
-  bool AskConfirm(const std::string&) override { return true; }
-  std::optional<FileChoice> OpenFileDialog(const FileDialogRequest&) override { return {}; }
-  std::optional<FileChoice> SaveFileDialog(const FileDialogRequest&) override { return {}; }
-  bool RunDialog(DialogModel&) override { return false; }
-  void Wait(int) override {}
-  void CloseMainWindow() override {}
-  void SetClipboardText(const std::string&) override {}
-};
-
 class NoPorts final : public PortEnumerator {
  public:
   std::vector<PortInfo> SystemPorts() override { return {}; }
@@ -52,7 +38,7 @@ class CountingPort final : public SerialPort {
 };
 
 void BM_FirmwareBlockRoundTrip(benchmark::State& state) {
-  NullHost host;
+  HeadlessHost host(true);
   SystemClock clock;
   SystemRandom random;
   NoPorts enumerator;

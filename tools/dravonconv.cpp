@@ -20,26 +20,6 @@ namespace {
 
 using namespace dravon;
 
-// No one is at a keyboard: messages go to standard error and a bad line stops the run.
-class ConsoleHost final : public Host {
- public:
-  void ShowMessage(BoxKind, const std::string& text) override {
-    std::fprintf(stderr, "dravonconv: %s\n", text.c_str());
-  }
-  bool AskLineError(const std::string& text) override {
-    ShowMessage(BoxKind::Error, text);
-    return false;
-  }
-  bool AskVerifyMismatch(const std::string&) override { return false; }
-  bool AskConfirm(const std::string&) override { return false; }
-  std::optional<FileChoice> OpenFileDialog(const FileDialogRequest&) override { return {}; }
-  std::optional<FileChoice> SaveFileDialog(const FileDialogRequest&) override { return {}; }
-  bool RunDialog(DialogModel&) override { return false; }
-  void Wait(int) override {}
-  void CloseMainWindow() override {}
-  void SetClipboardText(const std::string&) override {}
-};
-
 // Keeps the data in 64 KiB pages of blank flash, made as records reach them; the output is
 // written page by page from the lowest to the highest address.
 class PagedPlacer final : public RecordPlacer {
@@ -142,7 +122,10 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  ConsoleHost host;
+  // No one is at a keyboard: messages go to standard error and a bad line stops the run.
+  HeadlessHost host(false, [](const std::string& text) {
+    std::fprintf(stderr, "dravonconv: %s\n", text.c_str());
+  });
   PagedPlacer placer;
   TextFileResult r = from == Kind::Hex ? ReadHexFile(host, kEnglishTexts, in, placer)
                                        : ReadSRecordFile(host, kEnglishTexts, in, placer);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -98,6 +99,34 @@ class Random {
   virtual uint32_t Below(uint32_t bound) = 0;
   // A random byte 0..254: 255 never occurs.
   uint8_t Byte() { return static_cast<uint8_t>(Below(255)); }
+};
+
+// A host for runs with nobody at a screen (tools, benchmarks, fuzzing): messages go to the
+// sink, every question gets the same answer, and no dialog is shown.
+class HeadlessHost : public Host {
+ public:
+  HeadlessHost(bool answer, std::function<void(const std::string&)> sink = {})
+      : answer_(answer), sink_(std::move(sink)) {}
+  void ShowMessage(BoxKind, const std::string& text) override {
+    if (sink_) sink_(text);
+  }
+  bool AskLineError(const std::string& text) override { return Ask(text); }
+  bool AskVerifyMismatch(const std::string& text) override { return Ask(text); }
+  bool AskConfirm(const std::string& text) override { return Ask(text); }
+  std::optional<FileChoice> OpenFileDialog(const FileDialogRequest&) override { return {}; }
+  std::optional<FileChoice> SaveFileDialog(const FileDialogRequest&) override { return {}; }
+  bool RunDialog(DialogModel&) override { return false; }
+  void Wait(int) override {}
+  void CloseMainWindow() override {}
+  void SetClipboardText(const std::string&) override {}
+
+ private:
+  bool Ask(const std::string& text) {
+    if (sink_) sink_(text);
+    return answer_;
+  }
+  bool answer_;
+  std::function<void(const std::string&)> sink_;
 };
 
 // The platform's clock and generator, for a program run.

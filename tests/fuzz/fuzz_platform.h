@@ -9,20 +9,6 @@
 
 namespace dravon::fuzz {
 
-class AgreeingHost final : public Host {
- public:
-  void ShowMessage(BoxKind, const std::string&) override {}
-  bool AskLineError(const std::string&) override { return true; }
-  bool AskVerifyMismatch(const std::string&) override { return true; }
-  bool AskConfirm(const std::string&) override { return true; }
-  std::optional<FileChoice> OpenFileDialog(const FileDialogRequest&) override { return {}; }
-  std::optional<FileChoice> SaveFileDialog(const FileDialogRequest&) override { return {}; }
-  bool RunDialog(DialogModel&) override { return true; }
-  void Wait(int) override {}
-  void CloseMainWindow() override {}
-  void SetClipboardText(const std::string&) override {}
-};
-
 class FixedClock final : public Clock {
  public:
   std::string LongTime() override { return "12:00:00"; }
@@ -45,7 +31,7 @@ class NoPorts final : public PortEnumerator {
 
 // One station for the whole run: building one per input would spend the time on 4 MiB fills.
 inline Station& FuzzStation() {
-  static AgreeingHost host;
+  static HeadlessHost host(true);
   static FixedClock clock;
   static CountingRandom random;
   static NoPorts ports;

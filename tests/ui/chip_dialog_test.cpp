@@ -1,6 +1,8 @@
 // The chip dialog and the option dialogs through the real Qt host, offscreen.
 #include <gtest/gtest.h>
 
+#include "ui_support.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -23,13 +25,7 @@
 namespace dravon::ui {
 namespace {
 
-void WhenDialogShows(std::function<void(QWidget*)> action) {
-  QTimer::singleShot(0, [action] {
-    QWidget* dialog = QApplication::activeModalWidget();
-    ASSERT_NE(dialog, nullptr);
-    action(dialog);
-  });
-}
+using dravon::test::WhenDialogShows;
 
 class RealDialogs : public ::testing::Test {
  protected:

@@ -1,6 +1,8 @@
 // The Qt dialogs over their engine models.
 #include <gtest/gtest.h>
 
+#include "ui_support.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,14 +16,7 @@
 namespace dravon::ui {
 namespace {
 
-// Runs action on the modal dialog as soon as it is up.
-void WhenDialogShows(std::function<void(QWidget*)> action) {
-  QTimer::singleShot(0, [action] {
-    QWidget* dialog = QApplication::activeModalWidget();
-    ASSERT_NE(dialog, nullptr);
-    action(dialog);
-  });
-}
+using dravon::test::WhenDialogShows;
 
 TEST(SetAddressDialog, OkHandsBackWhatWasTyped) {
   SetAddressModel model;

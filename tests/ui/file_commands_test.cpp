@@ -2,6 +2,8 @@
 // dialogs, the way an operator does it.
 #include <gtest/gtest.h>
 
+#include "ui_support.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
@@ -25,27 +27,7 @@
 namespace dravon::ui {
 namespace {
 
-// Acts on the modal dialog of type T as soon as it is up; one that never comes, or a dialog of
-// another kind, fails the test and is closed so that nothing waits for ever.
-template <class T>
-void WhenDialogShows(std::function<void(T*)> action) {
-  auto* timer = new QTimer;
-  auto tries = std::make_shared<int>(0);
-  QObject::connect(timer, &QTimer::timeout, [timer, tries, action] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (auto* dialog = qobject_cast<T*>(modal)) {
-      timer->deleteLater();
-      timer->stop();
-      action(dialog);
-    } else if (++*tries > 150) {
-      timer->deleteLater();
-      timer->stop();
-      ADD_FAILURE() << "the expected dialog did not show";
-      if (modal) modal->close();
-    }
-  });
-  timer->start(20);
-}
+using dravon::test::WhenDialogShows;
 
 void AnswerFileDialog(const std::string& path, int filter = -1) {
   WhenDialogShows<QFileDialog>([path, filter](QFileDialog* dialog) {
