@@ -5,6 +5,7 @@
 #include "link/discovery.h"
 #include "link/firmware_upgrade.h"
 #include "link/packet_codec.h"
+#include "operations/chains.h"
 #include "operations/results.h"
 
 namespace dravon {
@@ -65,14 +66,7 @@ void Dispatch(Station& s, int k, size_t frameLength) {
     HandleStatusReport(s, k);
     return;
   }
-  switch (c.state) {
-    case ChannelState::FirmwareUpgrade:
-      OnUpgradeReply(s, result, k);
-      break;
-    default:
-      // An idle channel, or a state without a handler, drops the reply.
-      break;
-  }
+  HandleReply(s, k, result, length);
 }
 
 void Timer1Tick(Station& s) {
@@ -91,7 +85,8 @@ void Timer1Tick(Station& s) {
 void ReceiveError(Station& s, int) {
   // A partial frame cannot complete after lost bytes; the running step is left to its reply
   // or its time-out.
-  for (Channel& c : s.channels) c.rxCount = 0;
+  for (Channel& c : s.channels)
+    c.rxCount = 0;
 }
 
 bool ExtractFrame(Channel& c, size_t& position, size_t& frameLength) {

@@ -122,6 +122,44 @@ struct Texts {
   const char* portLost;          // %s port
   const char* noDeviceConnected;
 
+  // Operations
+  const char* announceJobDownload;
+  const char* announceMainDownload;
+  const char* announceEepDownload;
+  const char* announceAuto;
+  const char* announceBlankCheck;
+  const char* announceProgramMain;
+  const char* announceProgramEep;
+  const char* announceVerifyMain;
+  const char* announceVerifyEep;
+  const char* announceWriteOption;
+  const char* announceReadOption;
+  const char* announceReadMain;
+  const char* announceReadEep;
+  const char* announceReadChecksum;
+  const char* mainProgrammingSuccess;
+  const char* downloadDone;
+  const char* eraseAnnouncement;
+  const char* readChipInfoLine;
+  const char* startOffline;
+  const char* mainDownloadSuccess;
+  const char* chipErased;
+  const char* chipBlank;
+  const char* notBlankErasing;
+  const char* notBlank;
+  const char* protectedErasing;
+  const char* protectedChip;
+  const char* eepProgramSuccess;
+  const char* mainVerifySuccess;
+  const char* eepVerifySuccess;
+  const char* chipProgrammingSuccess;
+  const char* writeOptionSuccess;
+  const char* mainReadOut;
+  const char* eepReadOut;
+  const char* readChecksumLine;
+  const char* verifyMismatch;
+  const char* addressOutOfMemory;
+
   // Channel results and status reports
   const char* operationSuccess;
   const char* commandTimeOut;

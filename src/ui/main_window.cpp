@@ -284,13 +284,13 @@ void MainWindow::BuildToolBar() {
       {"SpdBtnOpen", QStyle::SP_DialogOpenButton, [this] { FileOpenBtnClick(station_); }},
       {"SpdBtnLoadMore", QStyle::SP_FileDialogNewFolder, [this] { SpdBtnLoadMoreClick(station_); }},
       {"SpdBtnLdPrj", QStyle::SP_DirOpenIcon, {}},
-      {"SpdBtnDownLoad", QStyle::SP_ArrowDown, {}},
+      {"SpdBtnDownLoad", QStyle::SP_ArrowDown, [this] { SpdBtnDownLoadClick(station_); }},
       {"AutoSpdBtn", QStyle::SP_MediaPlay, [this] { AutoSpdBtnClick(station_); }},
-      {"SpdBtnBlankChk", QStyle::SP_FileIcon, {}},
-      {"SpdBtnErase", QStyle::SP_TrashIcon, {}},
-      {"SpdBtnProg", QStyle::SP_ArrowRight, {}},
-      {"SpdBtnVerify", QStyle::SP_DialogApplyButton, {}},
-      {"SpdBtnWrtOPB", QStyle::SP_FileDialogDetailedView, {}},
+      {"SpdBtnBlankChk", QStyle::SP_FileIcon, [this] { SpdBtnBlankChkClick(station_); }},
+      {"SpdBtnErase", QStyle::SP_TrashIcon, [this] { SpdBtnEraseClick(station_); }},
+      {"SpdBtnProg", QStyle::SP_ArrowRight, [this] { SpdBtnProgClick(station_); }},
+      {"SpdBtnVerify", QStyle::SP_DialogApplyButton, [this] { SpdBtnVerifyClick(station_); }},
+      {"SpdBtnWrtOPB", QStyle::SP_FileDialogDetailedView, [this] { SpdBtnWrtOPBClick(station_); }},
   };
   for (const Tool& t : tools) {
     auto* button = new QToolButton(this);
@@ -327,18 +327,24 @@ void MainWindow::BuildMenus() {
             [this] { SpdBtnExitClick(station_); });
 
   QMenu* command = addMenu("Execute2");
-  AddAction(command, "Download1", QKeySequence(Qt::Key_F4), {});
+  AddAction(command, "Download1", QKeySequence(Qt::Key_F4),
+            [this] { SpdBtnDownLoadClick(station_); });
   command->addSeparator();
   AddAction(command, "AutoProgram1", QKeySequence(Qt::Key_F5),
             [this] { AutoSpdBtnClick(station_); });
   command->addSeparator();
-  AddAction(command, "BlankCheck1", QKeySequence(Qt::Key_F7), {});
-  AddAction(command, "EraseChip1", QKeySequence(Qt::Key_F8), {});
-  AddAction(command, "Programming1", QKeySequence(Qt::Key_F9), {});
-  AddAction(command, "VeriufyDownload1", QKeySequence(Qt::Key_F10), {});
+  AddAction(command, "BlankCheck1", QKeySequence(Qt::Key_F7),
+            [this] { SpdBtnBlankChkClick(station_); });
+  AddAction(command, "EraseChip1", QKeySequence(Qt::Key_F8),
+            [this] { SpdBtnEraseClick(station_); });
+  AddAction(command, "Programming1", QKeySequence(Qt::Key_F9),
+            [this] { SpdBtnProgClick(station_); });
+  AddAction(command, "VeriufyDownload1", QKeySequence(Qt::Key_F10),
+            [this] { SpdBtnVerifyClick(station_); });
   command->addSeparator();
-  AddAction(command, "WriteOptionByte1", QKeySequence(Qt::Key_F11), {});
-  AddAction(command, "WriteEepDataMemory1", {}, {});
+  AddAction(command, "WriteOptionByte1", QKeySequence(Qt::Key_F11),
+            [this] { SpdBtnWrtOPBClick(station_); });
+  AddAction(command, "WriteEepDataMemory1", {}, [this] { WriteEepDataMemory1Click(station_); });
   command->addSeparator();
   AddAction(command, "DoFirmwareUpgrade1", {}, [this] {
     DoFirmwareUpgrade(station_);
@@ -349,15 +355,20 @@ void MainWindow::BuildMenus() {
   });
 
   QMenu* read = addMenu("ReadCommand");
-  AddAction(read, "ReadChipMemory1", QKeySequence(Qt::Key_F12), {});
-  AddAction(read, "ReadEEPMemory1", {}, {});
-  AddAction(read, "ReadOptionByte1", QKeySequence(Qt::CTRL | Qt::Key_O), {});
-  AddAction(read, "ReadChipCheckSum1", {}, {});
-  AddAction(read, "ReadMG32xxChipID1", QKeySequence(Qt::CTRL | Qt::Key_I), {});
-  AddAction(read, "ReadSpcAddress", {}, {});
+  AddAction(read, "ReadChipMemory1", QKeySequence(Qt::Key_F12),
+            [this] { ReadChipMemory1Click(station_); });
+  AddAction(read, "ReadEEPMemory1", {}, [this] { ReadEEPMemory1Click(station_); });
+  AddAction(read, "ReadOptionByte1", QKeySequence(Qt::CTRL | Qt::Key_O),
+            [this] { ReadOptionByte1Click(station_); });
+  AddAction(read, "ReadChipCheckSum1", {}, [this] { ReadChipCheckSum1Click(station_); });
+  AddAction(read, "ReadMG32xxChipID1", QKeySequence(Qt::CTRL | Qt::Key_I),
+            [this] { ReadMG32xxChipID1Click(station_); });
+  AddAction(read, "ReadSpcAddress", {}, [this] { ReadSpcAddressClick(station_); });
 
   QAction* offline = bar->addAction(QString());
   Bind("StartOfflineProgrm1", Kind::Action, offline);
+  connect(offline, &QAction::triggered, this,
+          [this] { Run([this] { StartOfflineProgrm1Click(station_); }); });
 
   QMenu* help = addMenu("Help1");
   AddAction(help, "About1", QKeySequence(Qt::Key_F1), [this] { About1Click(station_); });
