@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/fixed_sn_model.h"
 #include "core/hex_views.h"
 #include "core/info_list.h"
 #include "core/platform.h"
@@ -263,6 +264,7 @@ struct Station {
   ReadRequest readRequest;
 
   LogConfig logConfig;
+  FixedSnModel fixedSn;
 
   InfoList info;
   WindowModel window;

@@ -160,6 +160,17 @@ struct Texts {
   const char* verifyMismatch;
   const char* addressOutOfMemory;
 
+  // Fixed S/N data
+  const char* fixedSnNeedsChip;
+  const char* fixedSnEmpty;
+  const char* fixedSnCaption;
+  const char* fixedSnAddressLabel;
+  const char* fixedSnAreaCaption;
+  const char* fixedSnAreaItems;
+  const char* fixedSnFormatCaption;
+  const char* fixedSnFormatItems;
+  const char* fixedSnDataLabel;
+
   // Channel results and status reports
   const char* operationSuccess;
   const char* commandTimeOut;

@@ -220,6 +220,16 @@ const Texts kEnglishTexts{
     .verifyMismatch = "Chip %d: Address=0x%0.8x,Buffer=0x%0.2x,Chip=0x%0.2x",
     .addressOutOfMemory = "Address is out of Chip Memory!",
 
+    .fixedSnNeedsChip = "请先选择芯片并加载数据文件！",
+    .fixedSnEmpty = "Please input valid Serial No. Data!",
+    .fixedSnCaption = "Config S/N Constant",
+    .fixedSnAddressLabel = "Data Starting Address:",
+    .fixedSnAreaCaption = " SN Address Scope ",
+    .fixedSnAreaItems = "Main Flash Area\nEEP Flash Area",
+    .fixedSnFormatCaption = "数据格式",
+    .fixedSnFormatItems = "ASCII Code(String)\nHEX Data",
+    .fixedSnDataLabel = "Data Content(Hex data Separated by spaces):  ",
+
     .operationSuccess = "Operation Success!",
     .commandTimeOut = "Command Executed Time Out!",
     .phaseInitInterface = "Initial Programming Interface ....",

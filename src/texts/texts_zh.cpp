@@ -219,6 +219,16 @@ const Texts kChineseTexts{
     .verifyMismatch = "Chip %d: Address=0x%0.8x,Buffer=0x%0.2x,Chip=0x%0.2x",
     .addressOutOfMemory = "Address is out of Chip Memory!",
 
+    .fixedSnNeedsChip = "请先选择芯片并加载数据文件！",
+    .fixedSnEmpty = "请输入有效的序列号数据!",
+    .fixedSnCaption = "Config S/N Constant",
+    .fixedSnAddressLabel = "数据存储首地址：   ",
+    .fixedSnAreaCaption = " SN地址区域 ",
+    .fixedSnAreaItems = "主数据地址区\nEEP数据地址区",
+    .fixedSnFormatCaption = "数据格式",
+    .fixedSnFormatItems = "字符串数据\n16进制数据",
+    .fixedSnDataLabel = "数据内容(16进制格式以空格分隔）：   ",
+
     .operationSuccess = "Operation Success!",
     .commandTimeOut = "命令执行操作超时！",
     .phaseInitInterface = "Initial Programming Interface ....",

@@ -21,6 +21,7 @@
 #include "core/dialogs.h"
 #include "core/numbers.h"
 #include "images/object_readers.h"
+#include "persistence/serial_numbers.h"
 
 namespace dravon::ui {
 namespace {
@@ -290,7 +291,75 @@ bool RunAucuConfigDialog(DialogModel& base, QWidget* parent) {
   return true;
 }
 
+bool RunFixedSnDialog(DialogModel& base, QWidget* parent) {
+  auto& model = static_cast<FixedSnModel&>(base);
+  QDialog dialog(parent);
+  dialog.setObjectName(QStringLiteral("ConfigSNForm"));
+  dialog.setWindowTitle(ToQt(model.caption));
+  auto* grid = new QGridLayout(&dialog);
+  auto* addressLabel = new QLabel(ToQt(model.addressLabel), &dialog);
+  addressLabel->setObjectName(QStringLiteral("LabelAdrS"));
+  auto* address = new QLineEdit(ToQt(model.addressText), &dialog);
+  address->setObjectName(QStringLiteral("AddrEditSN"));
+  address->setMaxLength(10);
+  auto makeGroup = [&dialog](const char* name, const std::string& caption,
+                             const std::vector<std::string>& items, int index) {
+    auto* box = new QGroupBox(ToQt(caption), &dialog);
+    box->setObjectName(QString::fromLatin1(name));
+    auto* layout = new QGridLayout(box);
+    auto* group = new QButtonGroup(box);
+    for (size_t i = 0; i < items.size(); ++i) {
+      auto* radio = new QRadioButton(ToQt(items[i]), box);
+      group->addButton(radio, int(i));
+      layout->addWidget(radio, 0, int(i));
+    }
+    if (QAbstractButton* b = group->button(index)) b->setChecked(true);
+    return group;
+  };
+  QButtonGroup* area = makeGroup("RadioGrpSN", model.areaCaption, model.areaItems, model.area);
+  QButtonGroup* format =
+      makeGroup("RadioGroupFM", model.formatCaption, model.formatItems, model.format);
+  QObject::connect(area, &QButtonGroup::idClicked, &dialog, [&model, address](int id) {
+    model.area = id;
+    FixedSnAreaClick(model);
+    address->setText(ToQt(model.addressText));
+  });
+  auto* dataLabel = new QLabel(ToQt(model.dataLabel), &dialog);
+  dataLabel->setObjectName(QStringLiteral("LabelCntDT"));
+  auto* data = new QLineEdit(ToQt(model.data), &dialog);
+  data->setObjectName(QStringLiteral("EditDataSN"));
+  data->setMaxLength(255);
+  // Letters are typed in upper case.
+  QObject::connect(data, &QLineEdit::textEdited, data, [data](const QString& text) {
+    if (text != text.toUpper()) {
+      const int at = data->cursorPosition();
+      data->setText(text.toUpper());
+      data->setCursorPosition(at);
+    }
+  });
+  auto* cancel = new QPushButton(QStringLiteral("Cancel"), &dialog);
+  cancel->setObjectName(QStringLiteral("BitBtnCancel"));
+  auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
+  ok->setObjectName(QStringLiteral("BitBtnOK"));
+  grid->addWidget(addressLabel, 0, 0);
+  grid->addWidget(address, 0, 1);
+  grid->addWidget(area->parent() ? static_cast<QWidget*>(area->parent()) : nullptr, 1, 0, 1, 2);
+  grid->addWidget(static_cast<QWidget*>(format->parent()), 2, 0, 1, 2);
+  grid->addWidget(dataLabel, 3, 0, 1, 2);
+  grid->addWidget(data, 4, 0, 1, 2);
+  grid->addWidget(cancel, 5, 0, Qt::AlignRight);
+  grid->addWidget(ok, 5, 1);
+  QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+  QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+  const int result = dialog.exec();
+  model.addressText = FromQt(address->text());
+  model.format = format->checkedId() < 0 ? 0 : format->checkedId();
+  model.data = FromQt(data->text());
+  return result == QDialog::Accepted;
+}
+
 void RegisterDialogs(QtHost& host) {
+  host.RegisterDialog("TConfigSNForm", RunFixedSnDialog);
   host.RegisterDialog("TChipSelForm", RunChipSelectDialog);
   host.RegisterDialog("TAC78xOptBForm", RunAc78OptionDialog);
   host.RegisterDialog("TAUCUxCfgForm", RunAucuConfigDialog);

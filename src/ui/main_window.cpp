@@ -475,7 +475,7 @@ void MainWindow::BuildConfigGroup(QGroupBox* box) {
   AddCheck(sn, "ChkBoxSNDP", 160, 86, 146, [this] { ChkBoxSNDPClick(station_); });
   auto* fill = new QPushButton(sn);
   fill->setGeometry(6, 112, 150, 24);
-  AddButton(fill, "ButtonCfgSN", {});
+  AddButton(fill, "ButtonCfgSN", [this] { ButtonCfgSNClick(station_); });
   AddLabel(sn, "LabelDEVA", 6, 146);
   AddEdit(sn, "EditDevAdr", 110, 142, 44);
 
