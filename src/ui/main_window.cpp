@@ -18,6 +18,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -762,9 +763,12 @@ void MainWindow::RepaintInfoList() {
     shownLines_ = 0;
   }
   const auto& lines = info.Lines();
+  if (shownLines_ == lines.size()) return;
   for (; shownLines_ < lines.size(); ++shownLines_) {
     infoMemo_->appendPlainText(dravon::ui::ToQt(lines[shownLines_]));
   }
+  // The newest line is the one the operator needs to see.
+  infoMemo_->verticalScrollBar()->setValue(infoMemo_->verticalScrollBar()->maximum());
 }
 
 void MainWindow::RepaintGauges() {
