@@ -81,4 +81,15 @@ std::string Format(std::string_view fmt, std::initializer_list<FormatArg> args) 
   return out;
 }
 
+std::vector<std::string> SplitItems(std::string_view items) {
+  std::vector<std::string> out;
+  while (true) {
+    size_t cut = items.find('\n');
+    out.emplace_back(items.substr(0, cut));
+    if (cut == std::string_view::npos) break;
+    items.remove_prefix(cut + 1);
+  }
+  return out;
+}
+
 }  // namespace dravon

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace dravon {
 
@@ -34,5 +35,8 @@ class FormatArg {
 // Fills the placeholders of fmt in order. A placeholder without an argument, or with an
 // argument of the other kind, is written as it stands, so a bad table entry shows up plainly.
 std::string Format(std::string_view fmt, std::initializer_list<FormatArg> args);
+
+// Item lists of the text tables are kept as one text with '\n' between the items.
+std::vector<std::string> SplitItems(std::string_view items);
 
 }  // namespace dravon

@@ -138,18 +138,6 @@ constexpr EditDefault kEdits[] = {
     {"EditDevAdr", "0x00", 4, false, true},
 };
 
-std::vector<std::string> SplitItems(const char* items) {
-  std::vector<std::string> out;
-  std::string_view rest(items);
-  while (true) {
-    size_t cut = rest.find('\n');
-    out.emplace_back(rest.substr(0, cut));
-    if (cut == std::string_view::npos) break;
-    rest.remove_prefix(cut + 1);
-  }
-  return out;
-}
-
 void ApplyControlTexts(WindowModel& w, const ControlText* table, int count) {
   for (int i = 0; i < count; ++i) {
     Control& c = w[table[i].name];

@@ -127,21 +127,8 @@ void ButtonCfgSNClick(Station& s) {
   m.areaCaption = t.fixedSnAreaCaption;
   m.formatCaption = t.fixedSnFormatCaption;
   m.dataLabel = t.fixedSnDataLabel;
-  m.areaItems.clear();
-  m.formatItems.clear();
-  for (std::string_view items : {std::string_view(t.fixedSnAreaItems)}) {
-    for (size_t at = 0; at <= items.size();) {
-      size_t cut = std::min(items.find('\n', at), items.size());
-      m.areaItems.emplace_back(items.substr(at, cut - at));
-      at = cut + 1;
-    }
-  }
-  std::string_view formats(t.fixedSnFormatItems);
-  for (size_t at = 0; at <= formats.size();) {
-    size_t cut = std::min(formats.find('\n', at), formats.size());
-    m.formatItems.emplace_back(formats.substr(at, cut - at));
-    at = cut + 1;
-  }
+  m.areaItems = SplitItems(t.fixedSnAreaItems);
+  m.formatItems = SplitItems(t.fixedSnFormatItems);
   m.mainBase = s.chip.mainBase;
   m.eepBase = s.chip.eepBase;
   m.area = 0;
