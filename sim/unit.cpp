@@ -79,6 +79,9 @@ bool Unit::HasFault(Fault fault) const {
 
 void Unit::Receive(const uint8_t* bytes, size_t length) {
   if (hungUp_) return;
+  // Paced, a command is complete only once its bytes have crossed the wire; its reply follows.
+  if (options_.pace)
+    rxFreeAt_ = std::max(rxFreeAt_, now_) + static_cast<double>(length) / kBytesPerMs;
   in_.insert(in_.end(), bytes, bytes + length);
   std::vector<uint8_t> frame(kFrameCapacity);
   size_t position = 0;
@@ -378,7 +381,7 @@ void Unit::StatusReport(uint8_t phase, uint8_t result, uint16_t count, uint16_t 
 void Unit::Queue(std::vector<uint8_t> bytes) {
   double start = now_ + (HasFault(Fault::ReplyDelay) ? options_.replyDelayMs : 0);
   if (options_.pace) {
-    start = std::max(start, wireFreeAt_);
+    start = std::max({start, wireFreeAt_, rxFreeAt_});
     wireFreeAt_ = start + static_cast<double>(bytes.size()) / kBytesPerMs;
   }
   out_.push_back({start, std::move(bytes)});

@@ -109,6 +109,7 @@ class Unit {
   std::string version_;
   double now_ = 0;
   double wireFreeAt_ = 0;
+  double rxFreeAt_ = 0;  // when the bytes received so far have crossed the wire
   bool hungUp_ = false;
   int commandCount_ = 0;
 

@@ -58,6 +58,7 @@ bool QtSerialPort::IsOpen() const {
 
 bool QtSerialPort::Write(const uint8_t* bytes, size_t length) {
   if (!port_.isOpen()) return false;
+  written_ += length;
   return port_.write(reinterpret_cast<const char*>(bytes), static_cast<qint64>(length)) ==
          static_cast<qint64>(length);
 }
@@ -67,6 +68,7 @@ void QtSerialPort::OnReadyRead() {
   while (station_ && port_.isOpen() && port_.bytesAvailable() > 0) {
     const qint64 n = port_.read(chunk.data(), static_cast<qint64>(chunk.size()));
     if (n <= 0) break;
+    read_ += static_cast<uint64_t>(n);
     ReceiveData(*station_, channel_, reinterpret_cast<const uint8_t*>(chunk.data()),
                 static_cast<size_t>(n));
   }

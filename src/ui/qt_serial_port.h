@@ -28,6 +28,9 @@ class QtSerialPort final : public QObject, public SerialPort {
   void Close() override;
   bool IsOpen() const override;
   bool Write(const uint8_t* bytes, size_t length) override;
+  // Bytes that went out and came in since the program started.
+  uint64_t BytesWritten() const { return written_; }
+  uint64_t BytesRead() const { return read_; }
 
  private:
   void OnReadyRead();
@@ -41,6 +44,8 @@ class QtSerialPort final : public QObject, public SerialPort {
   int channel_ = 0;
   std::function<void()> changed_;
   bool lossReported_ = false;
+  uint64_t written_ = 0;
+  uint64_t read_ = 0;
 };
 
 }  // namespace dravon::ui
