@@ -8,6 +8,7 @@
 #include "link/discovery.h"
 #include "link/firmware_file.h"
 #include "link/firmware_upgrade.h"
+#include "persistence/log_files.h"
 
 namespace dravon {
 
@@ -19,12 +20,16 @@ void FormShow(Station& station, const std::string& programDir) {
   station.window["PageControlSet"].index = 0;
   station.app.channelCount = 1;
   ApplyEditionTexts(station);
+  ReadLogConfig(station);
 
   ResetChipDefaults(station);
   station.chip.familyCode = 'U';
   ResetChannelTable(station);
   BuildPortList(station);
   station.chip.vendor = 0;
+  // A result file from an earlier run must not speak for this one.
+  std::error_code gone;
+  std::filesystem::remove(Utf8Path(dir) / "ResDW.Txt", gone);
   ArrangeGauges(station);
 
   AddInfoLine(station, station.texts.greeting);

@@ -171,6 +171,17 @@ struct Texts {
   const char* fixedSnFormatItems;
   const char* fixedSnDataLabel;
 
+  // Log configuration dialog
+  const char* logDialogCaption;
+  const char* logEnable;
+  const char* logCreationCaption;
+  const char* logCreationItems;
+  const char* logModeCaption;
+  const char* logModeItems;
+  const char* logFileLabel;
+  const char* logOpenButton;
+  const char* logNameMissing;
+
   // Channel results and status reports
   const char* operationSuccess;
   const char* commandTimeOut;

@@ -230,6 +230,16 @@ const Texts kEnglishTexts{
     .fixedSnFormatItems = "ASCII Code(String)\nHEX Data",
     .fixedSnDataLabel = "Data Content(Hex data Separated by spaces):  ",
 
+    .logDialogCaption = "Config Log File.",
+    .logEnable = "Generate Log File ",
+    .logCreationCaption = "Log File Location",
+    .logCreationItems = "System Auto-Create Log File\nCustomer Defined Log File",
+    .logModeCaption = "Customer Log File Config",
+    .logModeItems = "Creat new File\nOverWrite Old File\nAppend to Old File",
+    .logFileLabel = "Specific Log FileName:   ",
+    .logOpenButton = "Open",
+    .logNameMissing = "Please input valid Log file name!",
+
     .operationSuccess = "Operation Success!",
     .commandTimeOut = "Command Executed Time Out!",
     .phaseInitInterface = "Initial Programming Interface ....",

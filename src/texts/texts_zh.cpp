@@ -229,6 +229,16 @@ const Texts kChineseTexts{
     .fixedSnFormatItems = "字符串数据\n16进制数据",
     .fixedSnDataLabel = "数据内容(16进制格式以空格分隔）：   ",
 
+    .logDialogCaption = "Config Log File.",
+    .logEnable = "生成Log文件",
+    .logCreationCaption = "Log文件生成方式",
+    .logCreationItems = "系统自动生成Logo文件\n客户指定Log文件",
+    .logModeCaption = "客户Log文件配置",
+    .logModeItems = "生成新的文件\n覆盖原文件\n追加到原文件尾部",
+    .logFileLabel = "指定Log文件名：   ",
+    .logOpenButton = "浏览",
+    .logNameMissing = "请输入有效的Log文件名称！",
+
     .operationSuccess = "Operation Success!",
     .commandTimeOut = "命令执行操作超时！",
     .phaseInitInterface = "Initial Programming Interface ....",

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include "core/dialogs.h"
 #include "core/numbers.h"
 #include "images/object_readers.h"
+#include "persistence/log_files.h"
 #include "persistence/serial_numbers.h"
 
 namespace dravon::ui {
@@ -358,7 +360,85 @@ bool RunFixedSnDialog(DialogModel& base, QWidget* parent) {
   return result == QDialog::Accepted;
 }
 
+bool RunLogConfigDialog(DialogModel& base, QWidget* parent) {
+  auto& model = static_cast<LogConfigModel&>(base);
+  QDialog dialog(parent);
+  dialog.setObjectName(QStringLiteral("LogCfgForm"));
+  dialog.setWindowTitle(ToQt(model.caption));
+  auto* grid = new QGridLayout(&dialog);
+  auto* enable = new QCheckBox(ToQt(model.enableCaption), &dialog);
+  enable->setObjectName(QStringLiteral("CheckBoxLog"));
+  enable->setChecked(model.enabled);
+  auto group = [&dialog](const char* name, const std::string& caption,
+                         const std::vector<std::string>& items, int index) {
+    auto* box = new QGroupBox(ToQt(caption), &dialog);
+    box->setObjectName(QString::fromLatin1(name));
+    auto* layout = new QVBoxLayout(box);
+    auto* buttons = new QButtonGroup(box);
+    for (size_t i = 0; i < items.size(); ++i) {
+      auto* radio = new QRadioButton(ToQt(items[i]), box);
+      buttons->addButton(radio, int(i));
+      layout->addWidget(radio);
+    }
+    if (QAbstractButton* b = buttons->button(index)) b->setChecked(true);
+    return buttons;
+  };
+  QButtonGroup* creation =
+      group("RadioGrpCreat", model.creationCaption, model.creationItems, model.creationMode);
+  QButtonGroup* mode = group("RadioGrpMod", model.modeCaption, model.modeItems, model.customerMode);
+  auto* label = new QLabel(ToQt(model.fileLabel), &dialog);
+  label->setObjectName(QStringLiteral("LabelFNM"));
+  auto* name = new QLineEdit(ToQt(model.fileName), &dialog);
+  name->setObjectName(QStringLiteral("EditLogName"));
+  auto* open = new QPushButton(ToQt(model.openCaption), &dialog);
+  open->setObjectName(QStringLiteral("SpeedButtonOP"));
+  auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
+  ok->setObjectName(QStringLiteral("OK"));
+  auto paint = [&] {
+    auto* creationBox = static_cast<QWidget*>(creation->parent());
+    auto* modeBox = static_cast<QWidget*>(mode->parent());
+    creationBox->setEnabled(model.creationEnabled);
+    modeBox->setEnabled(model.modeEnabled);
+    if (QAbstractButton* b = mode->button(model.customerMode)) b->setChecked(true);
+    name->setEnabled(model.fileEnabled);
+    open->setEnabled(model.fileEnabled);
+  };
+  paint();
+  QObject::connect(enable, &QCheckBox::clicked, &dialog, [&](bool on) {
+    model.enabled = on;
+    CheckBoxLogClick(model);
+    paint();
+  });
+  QObject::connect(creation, &QButtonGroup::idClicked, &dialog, [&](int id) {
+    model.creationMode = id;
+    RadioGrpCreatClick(model);
+    paint();
+  });
+  QObject::connect(mode, &QButtonGroup::idClicked, &dialog,
+                   [&](int id) { model.customerMode = id; });
+  QObject::connect(open, &QPushButton::clicked, &dialog, [&] {
+    QFileDialog files(&dialog);
+    files.setNameFilter(QStringLiteral("All Log Files(*.Log,*.Txt) (*.log *.Txt)"));
+    files.setDefaultSuffix(QStringLiteral("log"));
+    if (files.exec() == QDialog::Accepted && !files.selectedFiles().isEmpty()) {
+      name->setText(files.selectedFiles().first());
+    }
+  });
+  grid->addWidget(enable, 0, 0, 1, 2);
+  grid->addWidget(static_cast<QWidget*>(creation->parent()), 1, 0);
+  grid->addWidget(static_cast<QWidget*>(mode->parent()), 1, 1);
+  grid->addWidget(label, 2, 0, 1, 2);
+  grid->addWidget(name, 3, 0);
+  grid->addWidget(open, 3, 1);
+  grid->addWidget(ok, 4, 1);
+  QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+  const int result = dialog.exec();
+  model.fileName = FromQt(name->text());
+  return result == QDialog::Accepted;
+}
+
 void RegisterDialogs(QtHost& host) {
+  host.RegisterDialog("TLogCfgForm", RunLogConfigDialog);
   host.RegisterDialog("TConfigSNForm", RunFixedSnDialog);
   host.RegisterDialog("TChipSelForm", RunChipSelectDialog);
   host.RegisterDialog("TAC78xOptBForm", RunAc78OptionDialog);

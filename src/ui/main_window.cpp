@@ -42,6 +42,7 @@
 #include "link/firmware_upgrade.h"
 #include "link/receive.h"
 #include "operations/commands.h"
+#include "persistence/log_files.h"
 #include "persistence/serial_numbers.h"
 #include "ui/hex_table_model.h"
 #include "ui/qt_host.h"
@@ -322,7 +323,7 @@ void MainWindow::BuildMenus() {
   AddAction(file, "LoadFromProjectFile1", QKeySequence(Qt::CTRL | Qt::Key_F3), {});
   file->addSeparator();
   AddAction(file, "ShowChipOptionData1", {}, [this] { ShowChipOptionData1Click(station_); });
-  AddAction(file, "ConfigLogFile1", {}, {});
+  AddAction(file, "ConfigLogFile1", {}, [this] { ConfigLogFile1Click(station_); });
   file->addSeparator();
   AddAction(file, "Exit1", QKeySequence(Qt::CTRL | Qt::Key_X),
             [this] { SpdBtnExitClick(station_); });
