@@ -33,6 +33,10 @@ using dravon::sim::Fault;
 using dravon::sim::Unit;
 using dravon::sim::UnitOptions;
 
+// Paced, replies reach the PC the way a high-speed USB serial adapter delivers them: in 512-byte
+// packets, and the end of a frame as soon as it has crossed the wire.
+constexpr size_t kUsbPacket = 512;
+
 std::atomic<bool> stopping{false};
 
 void OnSignal(int) {
@@ -165,13 +169,24 @@ int main(int argc, char** argv) {
 
   std::signal(SIGINT, OnSignal);
   std::signal(SIGTERM, OnSignal);
+  const size_t packet = base.pace ? kUsbPacket : 4096;
   std::vector<pollfd> fds(terminals.size());
   std::vector<uint8_t> buffer(4096);
   while (!stopping) {
     for (size_t i = 0; i < terminals.size(); ++i) {
       fds[i] = {terminals[i].closed ? -1 : terminals[i].master, POLLIN, 0};
     }
-    ::poll(fds.data(), fds.size(), 1);
+    // Sleeps until the next reply bytes are due, at most 1 ms (off-line reports and the
+    // PC's bytes come in between), so a reply ends on time rather than on a millisecond tick.
+    double wait = 1.0;
+    const double before = NowMs();
+    for (const Terminal& t : terminals) {
+      if (t.closed || !t.pending.empty()) continue;
+      const double due = t.unit->NextDeliveryMs(packet);
+      if (due >= 0) wait = std::min(wait, std::max(0.0, due - before + 0.01));
+    }
+    const timespec timeout{0, static_cast<long>(wait * 1e6)};
+    ::ppoll(fds.data(), fds.size(), &timeout, nullptr);
     const double now = NowMs();
     for (size_t i = 0; i < terminals.size(); ++i) {
       Terminal& t = terminals[i];
@@ -189,7 +204,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "dravonsim: unit %zu hung up\n", i);
         continue;
       }
-      if (t.pending.empty()) t.pending = t.unit->TakeOutput(base.pace ? 128 : 4096);
+      if (t.pending.empty())
+        t.pending = base.pace ? t.unit->TakeOutput(packet, packet) : t.unit->TakeOutput(4096);
       if (!t.pending.empty()) {
         const ssize_t n = ::write(t.master, t.pending.data(), t.pending.size());
         if (n > 0) t.pending.erase(t.pending.begin(), t.pending.begin() + n);

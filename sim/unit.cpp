@@ -396,7 +396,16 @@ double Unit::NextOutputMs() const {
   return out_.empty() ? -1 : out_.front().startMs;
 }
 
-std::vector<uint8_t> Unit::TakeOutput(size_t max) {
+double Unit::NextDeliveryMs(size_t packet) const {
+  if (out_.empty() || hungUp_) return -1;
+  const Outgoing& o = out_.front();
+  if (!options_.pace) return o.startMs;
+  // The next whole packet, or the end of the reply if that comes first.
+  const size_t upTo = std::min(o.bytes.size(), o.taken + std::max<size_t>(packet, 1));
+  return o.startMs + static_cast<double>(upTo) / kBytesPerMs;
+}
+
+std::vector<uint8_t> Unit::TakeOutput(size_t max, size_t packet) {
   std::vector<uint8_t> taken;
   if (hungUp_) return taken;
   if (HasFault(Fault::OneByteChunks)) max = std::min<size_t>(max, 1);
@@ -407,7 +416,9 @@ std::vector<uint8_t> Unit::TakeOutput(size_t max) {
     if (options_.pace) {
       ready = std::min(ready, static_cast<size_t>((now_ - o.startMs) * kBytesPerMs));
     }
-    size_t n = std::min(ready - std::min(ready, o.taken), max - taken.size());
+    const size_t waiting = ready - std::min(ready, o.taken);
+    if (packet > 0 && waiting < packet && ready < o.bytes.size()) break;
+    size_t n = std::min(waiting, max - taken.size());
     taken.insert(taken.end(), o.bytes.begin() + static_cast<long>(o.taken),
                  o.bytes.begin() + static_cast<long>(o.taken + n));
     o.taken += n;

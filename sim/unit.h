@@ -64,11 +64,15 @@ class Unit {
   void Receive(const uint8_t* bytes, size_t length);
   // Moves the unit's clock on (milliseconds); off-line programming runs with it.
   void Advance(double nowMs);
-  // Bytes that have left the unit by its clock, at most max.
-  std::vector<uint8_t> TakeOutput(size_t max);
+  // Bytes that have left the unit by its clock, at most max. With a packet size, bytes are
+  // handed over as a USB adapter does: whole packets, and the rest of a reply once all of it
+  // has crossed the wire.
+  std::vector<uint8_t> TakeOutput(size_t max, size_t packet = 0);
   bool HasOutput() const { return !out_.empty(); }
   // When the next queued byte is due; negative when nothing is queued.
   double NextOutputMs() const;
+  // When TakeOutput(…, packet) will next have bytes to hand over; negative when nothing is queued.
+  double NextDeliveryMs(size_t packet) const;
   bool HungUp() const { return hungUp_; }
   bool InBootLoader() const { return boot_; }
 

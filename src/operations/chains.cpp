@@ -113,14 +113,25 @@ void OnBlankCheckReply(Station& s, int k, uint8_t code) {
   }
 }
 
+// The bytes of main flash a verify block compares: 4 KiB, less at the end of the chip.
+size_t VerifyMainCount(const Station& s, int k) {
+  const uint64_t start = uint64_t{s.channels[k].blockIndex} * 1024;
+  const uint64_t last = uint64_t{s.chip.mainEnd} - s.chip.mainBase;
+  return start > last ? 0 : static_cast<size_t>(std::min<uint64_t>(4096, last - start + 1));
+}
+
+// The bytes of data flash a block of it holds: 4 KiB, less at the end of the data flash.
+size_t EepCount(const Station& s, int k) {
+  const uint32_t start = uint32_t{s.channels[k].blockIndex} * 1024;
+  return s.chip.eepSize > start ? std::min<size_t>(4096, s.chip.eepSize - start) : 0;
+}
+
 void OnVerifyMainReply(Station& s, int k, uint8_t code, size_t length) {
   if (!DataAccepted(s, k, code)) return;
   Channel& c = s.channels[k];
   const ChipProfile& chip = s.chip;
   const uint64_t start = uint64_t{c.blockIndex} * 1024;
-  const uint64_t last = uint64_t{chip.mainEnd} - chip.mainBase;
-  const size_t count =
-      start > last ? 0 : static_cast<size_t>(std::min<uint64_t>(4096, last - start + 1));
+  const size_t count = VerifyMainCount(s, k);
   if (!HasPayload(s, k, length, count)) return;
   const uint64_t at = chip.imageOffset + start;
   if (at + count > s.mainImage.bytes.size()) {
@@ -149,7 +160,7 @@ void OnVerifyEepReply(Station& s, int k, uint8_t code, size_t length) {
   if (!DataAccepted(s, k, code)) return;
   Channel& c = s.channels[k];
   const uint32_t start = uint32_t{c.blockIndex} * 1024;
-  const size_t count = s.chip.eepSize > start ? std::min<size_t>(4096, s.chip.eepSize - start) : 0;
+  const size_t count = EepCount(s, k);
   if (!HasPayload(s, k, length, count)) return;
   if (start + count > s.eepImage.size()) {
     ReportResult(s, kResultPacketError, k);
@@ -196,7 +207,7 @@ void OnReadEepReply(Station& s, int k, uint8_t code, size_t length) {
   if (!DataAccepted(s, k, code)) return;
   Channel& c = s.channels[k];
   const uint32_t start = uint32_t{c.blockIndex} * 1024;
-  const size_t count = s.chip.eepSize > start ? std::min<size_t>(4096, s.chip.eepSize - start) : 0;
+  const size_t count = EepCount(s, k);
   if (!HasPayload(s, k, length, count)) return;
   if (start < s.eepImage.size()) {
     std::memcpy(s.eepImage.data() + start, c.packet.data() + 8,
@@ -517,6 +528,35 @@ void HandleReply(Station& s, int k, uint8_t code, size_t length) {
     case ChannelState::Idle:
       return;
   }
+}
+
+size_t BytesStillComing(const Station& s, int k) {
+  const Channel& c = s.channels[k];
+  if (!c.busy || !c.found || c.rxCount == 0) return 0;
+  // The reply has begun only once its opening delimiter is in; bytes before it are left over.
+  const uint8_t* opening = nullptr;
+  for (size_t i = c.rxCount; i-- > 0 && !opening;)
+    if (c.rxBuffer[i] == 0xC0) opening = &c.rxBuffer[i];
+  if (!opening) return 0;
+  const size_t received = static_cast<size_t>(c.rxBuffer.data() + c.rxCount - opening);
+  size_t payload = 0;
+  switch (c.state) {
+    case ChannelState::VerifyMain:
+      payload = VerifyMainCount(s, k);
+      break;
+    case ChannelState::ReadMain:
+      payload = 4096;
+      break;
+    case ChannelState::VerifyEep:
+    case ChannelState::ReadEep:
+      payload = EepCount(s, k);
+      break;
+    default:
+      return 0;
+  }
+  // Two delimiters around the header, the payload and its two check bytes; stuffing only adds.
+  const size_t frame = 2 + kPacketHeaderLength + payload + 2;
+  return frame > received ? frame - received : 0;
 }
 
 }  // namespace dravon

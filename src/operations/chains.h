@@ -36,4 +36,10 @@ void FinishDownload(Station& station, int channel);
 // status byte, 0x23 a CRC error); reply length is the unstuffed packet's length.
 void HandleReply(Station& station, int channel, uint8_t result, size_t replyLength);
 
+// While a channel waits for a block of chip data and has the start of its reply, the fewest
+// bytes still to come before that reply can be whole (a successful one holds the header, the
+// block and its check); 0 otherwise. A port may let them gather instead of handing over every
+// piece: an error reply, being short, is at most that many bytes late.
+size_t BytesStillComing(const Station& station, int channel);
+
 }  // namespace dravon

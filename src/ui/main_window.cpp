@@ -15,7 +15,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -44,6 +43,7 @@
 #include "operations/commands.h"
 #include "persistence/log_files.h"
 #include "persistence/serial_numbers.h"
+#include "ui/gauge_bar.h"
 #include "ui/hex_table_model.h"
 #include "ui/qt_host.h"
 
@@ -58,13 +58,8 @@ constexpr int kRightColumnX = 344;
 constexpr int kRightColumnWidth = 558;
 constexpr int kMemoTop = 26;
 
-QString GaugeStyle(GaugeColour colour) {
-  const char* rgb = colour == GaugeColour::Red ? "#e02020" : "#1e50e0";
-  return QStringLiteral(
-             "QProgressBar { border: 1px solid #808080; background: #ffffff; "
-             "text-align: center; }"
-             "QProgressBar::chunk { background-color: %1; }")
-      .arg(QLatin1String(rgb));
+QColor GaugeFill(GaugeColour colour) {
+  return colour == GaugeColour::Red ? QColor(0xe0, 0x20, 0x20) : QColor(0x1e, 0x50, 0xe0);
 }
 
 // A spin box whose text editor the window listens to.
@@ -169,10 +164,6 @@ MainWindow::MainWindow(Station& station, std::string programDir, QWidget* parent
   timer2_ = new QTimer(this);
   timer2_->setObjectName(QStringLiteral("Timer2"));
   connect(timer2_, &QTimer::timeout, this, &MainWindow::OnTimer2);
-  repaintTimer_ = new QTimer(this);
-  repaintTimer_->setSingleShot(true);
-  repaintTimer_->setInterval(40);
-  connect(repaintTimer_, &QTimer::timeout, this, &MainWindow::Repaint);
 
   qApp->installEventFilter(this);
   Repaint();
@@ -412,11 +403,9 @@ void MainWindow::BuildChipSettingPage(QWidget* page) {
           [this](const QPoint& at) { infoMenu_->exec(infoMemo_->mapToGlobal(at)); });
 
   for (int k = 0; k < kChannelCount; ++k) {
-    auto* bar = new QProgressBar(page);
+    auto* bar = new GaugeBar(page);
     bar->setObjectName(QStringLiteral("Gauge%1").arg(k + 1));
-    bar->setRange(0, 100);
-    bar->setValue(0);
-    bar->setStyleSheet(GaugeStyle(GaugeColour::Blue));
+    bar->SetGauge(0, 100, GaugeFill(GaugeColour::Blue));
     gauges_[k] = bar;
   }
 }
@@ -551,7 +540,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::ScheduleRepaint() {
-  if (!repaintTimer_->isActive()) repaintTimer_->start();
+  repaintDue_ = true;
 }
 
 void MainWindow::OnTimer1() {
@@ -567,7 +556,9 @@ void MainWindow::OnTimer1() {
     const Gauge& g = station_.channels[k].gauge;
     moved = moved || g.value != before[k].value || g.colour != before[k].colour;
   }
-  if (moved) ScheduleRepaint();
+  // Repaints ride on every fourth tick: 25 a second is smooth, and costs no wake-ups of its own.
+  repaintDue_ = repaintDue_ || moved;
+  if (repaintDue_ && ++ticksSincePaint_ >= kTicksPerRepaint) Repaint();
 }
 
 void MainWindow::OnTimer2() {
@@ -606,6 +597,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::Repaint() {
+  repaintDue_ = false;
+  ticksSincePaint_ = 0;
   setWindowTitle(dravon::ui::ToQt(station_.window.caption));
   for (Binding& b : bindings_)
     PaintBinding(b);
@@ -622,10 +615,9 @@ void MainWindow::PaintBinding(Binding& b) {
   const Control& c = *found;
   // Widgets the engine did not change are left alone; spin boxes and edits are compared with
   // what they show, since the operator types into them.
-  if (b.painted && c == b.shown && b.kind != Kind::Spin && b.kind != Kind::Edit &&
-      b.kind != Kind::Tab) {
-    return;
-  }
+  const bool operatorSets =
+      b.kind == Kind::Spin || b.kind == Kind::Edit || (b.kind == Kind::Tab && b.tabs == nullptr);
+  if (b.painted && c == b.shown && !operatorSets) return;
   b.painted = true;
   b.shown = c;
   const QString caption = dravon::ui::ToQt(c.caption);
@@ -689,8 +681,10 @@ void MainWindow::PaintBinding(Binding& b) {
     }
     case Kind::Spin: {
       auto* w = static_cast<QSpinBox*>(b.object);
-      w->setRange(int(c.minimum), int(c.maximum));
-      w->setSingleStep(int(c.step));
+      // Setting an unchanged range still repaints the box: only changes are passed on.
+      if (w->minimum() != int(c.minimum) || w->maximum() != int(c.maximum))
+        w->setRange(int(c.minimum), int(c.maximum));
+      if (w->singleStep() != int(c.step)) w->setSingleStep(int(c.step));
       if (w->value() != SpinEditValue(c) || w->cleanText().isEmpty())
         w->setValue(int(SpinEditValue(c)));
       w->setVisible(c.visible);
@@ -776,16 +770,13 @@ void MainWindow::RepaintGauges() {
   const Control& memo = station_.window["InfoMemo"];
   infoMemo_->setGeometry(kRightColumnX, kMemoTop, kRightColumnWidth, std::max(memo.height, 40));
   for (int k = 0; k < kChannelCount; ++k) {
-    QProgressBar* bar = gauges_[k];
+    GaugeBar* bar = gauges_[k];
     const Control& place = station_.window["Gauge" + std::to_string(k + 1)];
     bar->setVisible(place.visible);
     if (place.top >= 0) bar->setGeometry(kRightColumnX, place.top, kRightColumnWidth, place.height);
     const Gauge& g = station_.channels[k].gauge;
     if (SameGauge(g, shownGauges_[k])) continue;
-    if (g.colour != shownGauges_[k].colour) bar->setStyleSheet(GaugeStyle(g.colour));
-    int maximum = std::max(0, g.maximum);
-    bar->setRange(0, maximum);
-    bar->setValue(std::clamp(g.value, 0, maximum));
+    bar->SetGauge(g.value, g.maximum, GaugeFill(g.colour));
     shownGauges_[k] = g;
   }
 }

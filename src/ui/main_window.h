@@ -20,7 +20,6 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
-class QProgressBar;
 class QSpinBox;
 class QTabWidget;
 class QTableView;
@@ -28,6 +27,7 @@ class QTimer;
 
 namespace dravon::ui {
 
+class GaugeBar;
 class HexTableModel;
 
 class MainWindow final : public QMainWindow {
@@ -41,7 +41,7 @@ class MainWindow final : public QMainWindow {
   void Repaint();
   // Runs an engine handler with the operator's input already in the model, then repaints.
   void Run(const std::function<void()>& handler);
-  // A repaint soon, for events that come often (received bytes, timer ticks).
+  // A repaint with the next 40 ms tick, for events that come often (received bytes).
   void ScheduleRepaint();
 
  protected:
@@ -92,7 +92,9 @@ class MainWindow final : public QMainWindow {
   std::string programDir_;
   QTimer* timer1_ = nullptr;
   QTimer* timer2_ = nullptr;
-  QTimer* repaintTimer_ = nullptr;
+  static constexpr int kTicksPerRepaint = 4;
+  bool repaintDue_ = false;
+  int ticksSincePaint_ = 0;
   bool started_ = false;
   bool closing_ = false;
   const QEvent* lastKeyPress_ = nullptr;
@@ -101,7 +103,7 @@ class MainWindow final : public QMainWindow {
   QPlainTextEdit* infoMemo_ = nullptr;
   QMenu* infoMenu_ = nullptr;
   QMenu* eepMenu_ = nullptr;
-  std::array<QProgressBar*, kChannelCount> gauges_{};
+  std::array<GaugeBar*, kChannelCount> gauges_{};
   std::array<Gauge, kChannelCount> shownGauges_{};
   std::array<QLabel*, 3> statusPanels_{};
   HexTableModel* mainModel_ = nullptr;

@@ -5,6 +5,7 @@
 
 #include "link/discovery.h"
 #include "link/receive.h"
+#include "operations/chains.h"
 #include "ui/qt_host.h"
 
 #ifdef Q_OS_UNIX
@@ -16,6 +17,9 @@ namespace dravon::ui {
 QtSerialPort::QtSerialPort(QObject* parent) : QObject(parent) {
   connect(&port_, &QSerialPort::readyRead, this, &QtSerialPort::OnReadyRead);
   connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialPort::OnError);
+  gatherTimer_.setSingleShot(true);
+  gatherTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&gatherTimer_, &QTimer::timeout, this, &QtSerialPort::EndGather);
 }
 
 void QtSerialPort::Attach(Station* station, int channel, std::function<void()> changed) {
@@ -31,6 +35,7 @@ void QtSerialPort::SetName(const std::string& name) {
 
 bool QtSerialPort::Open(std::string& error) {
   if (port_.isOpen()) port_.close();
+  StopGather();
   port_.setBaudRate(1000000);
   port_.setDataBits(QSerialPort::Data8);
   port_.setParity(QSerialPort::NoParity);
@@ -50,6 +55,7 @@ bool QtSerialPort::Open(std::string& error) {
 
 void QtSerialPort::Close() {
   if (port_.isOpen()) port_.close();
+  StopGather();
 }
 
 bool QtSerialPort::IsOpen() const {
@@ -64,6 +70,7 @@ bool QtSerialPort::Write(const uint8_t* bytes, size_t length) {
 }
 
 void QtSerialPort::OnReadyRead() {
+  if (gathering_) return;
   std::array<char, kMaxChunk> chunk;
   while (station_ && port_.isOpen() && port_.bytesAvailable() > 0) {
     const qint64 n = port_.read(chunk.data(), static_cast<qint64>(chunk.size()));
@@ -73,6 +80,35 @@ void QtSerialPort::OnReadyRead() {
                 static_cast<size_t>(n));
   }
   if (changed_) changed_();
+  GatherIfLong();
+}
+
+void QtSerialPort::GatherIfLong() {
+  if (!station_ || !port_.isOpen()) return;
+  // 11 bits a byte at 1,000,000 baud. Bytes already on their way through the adapter and the
+  // driver are not counted yet, so the wait covers three quarters of the time the rest needs at
+  // the least; the last bytes are then handed over as they come. Short waits are not worth it.
+  const size_t rest = BytesStillComing(*station_, channel_);
+  const int ms = static_cast<int>(std::min<size_t>(rest, kRxBufferSize) * 11 * 3 / 4000);
+  if (ms < 5) return;
+  // A read buffer of one byte makes QSerialPort stop reading the device once that byte is in.
+  gathering_ = true;
+  port_.setReadBufferSize(1);
+  gatherTimer_.start(ms);
+}
+
+void QtSerialPort::EndGather() {
+  if (!gathering_) return;
+  gathering_ = false;
+  port_.setReadBufferSize(0);
+  // Takes in what gathered at once; when nothing did, the byte already buffered goes on.
+  if (!port_.isOpen() || !port_.waitForReadyRead(0)) OnReadyRead();
+}
+
+void QtSerialPort::StopGather() {
+  gatherTimer_.stop();
+  gathering_ = false;
+  port_.setReadBufferSize(0);
 }
 
 bool QtSerialPort::HungUp() const {
@@ -102,6 +138,7 @@ void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
 
 void QtSerialPort::Lost() {
   port_.close();
+  StopGather();
   if (station_) PortLost(*station_, channel_);
   if (changed_) changed_();
 }

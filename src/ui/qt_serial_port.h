@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QSerialPort>
+#include <QTimer>
 #include <functional>
 #include <string>
 
@@ -34,6 +35,10 @@ class QtSerialPort final : public QObject, public SerialPort {
 
  private:
   void OnReadyRead();
+  // A long reply under way: its next bytes wait in the port until it can be nearly whole.
+  void GatherIfLong();
+  void EndGather();
+  void StopGather();
   void OnError(QSerialPort::SerialPortError error);
   void Lost();
   bool HungUp() const;
@@ -44,6 +49,8 @@ class QtSerialPort final : public QObject, public SerialPort {
   int channel_ = 0;
   std::function<void()> changed_;
   bool lossReported_ = false;
+  bool gathering_ = false;
+  QTimer gatherTimer_;
   uint64_t written_ = 0;
   uint64_t read_ = 0;
 };

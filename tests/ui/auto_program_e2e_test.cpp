@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QToolButton>
 #include <array>
@@ -19,6 +18,7 @@
 #include "support/temp_dir.h"
 #include "support/test_platform.h"
 #include "ui/dialogs.h"
+#include "ui/gauge_bar.h"
 #include "ui/main_window.h"
 #include "ui/qt_host.h"
 #include "ui/qt_serial_port.h"
@@ -115,10 +115,10 @@ TEST(AutoProgramEndToEnd, FourUnitsOnPseudoTerminals) {
   EXPECT_TRUE(runFor(30000, done));
   window.Repaint();
   for (int k = 1; k <= 4; ++k) {
-    auto* bar = window.findChild<QProgressBar*>(QStringLiteral("Gauge%1").arg(k));
+    auto* bar = window.findChild<dravon::ui::GaugeBar*>(QStringLiteral("Gauge%1").arg(k));
     EXPECT_TRUE(bar->isVisible());
     EXPECT_EQ(bar->value(), bar->maximum());
-    EXPECT_TRUE(bar->styleSheet().contains("#1e50e0")) << k;
+    EXPECT_TRUE(bar->fill() == QColor(0x1e, 0x50, 0xe0)) << k;
   }
   const QString shot = qEnvironmentVariable("DRAVON_E2E_SCREENSHOT");
   if (!shot.isEmpty()) window.grab().save(shot);

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -21,6 +20,7 @@
 #include "core/main_window.h"
 #include "operations/results.h"
 #include "support/test_platform.h"
+#include "ui/gauge_bar.h"
 #include "ui/main_window.h"
 
 namespace dravon::ui {
@@ -66,10 +66,11 @@ TEST_P(MainWindowTest, StartsWithTheGreetingAndOneBarPerListedPort) {
   EXPECT_EQ(Memo()->toPlainText(), "> 14:03:22 Hello DravonQuev-MAR User! ------ ");
   EXPECT_TRUE(Memo()->isReadOnly());
   EXPECT_EQ(Memo()->height(), 436);
-  EXPECT_TRUE(Find<QProgressBar>("Gauge1")->isVisible());
-  EXPECT_EQ(Find<QProgressBar>("Gauge1")->y(), 466);
+  EXPECT_TRUE(Find<dravon::ui::GaugeBar>("Gauge1")->isVisible());
+  EXPECT_EQ(Find<dravon::ui::GaugeBar>("Gauge1")->y(), 466);
   for (int k = 2; k <= kChannelCount; ++k) {
-    EXPECT_FALSE(window.findChild<QProgressBar*>(QStringLiteral("Gauge%1").arg(k))->isVisible());
+    EXPECT_FALSE(
+        window.findChild<dravon::ui::GaugeBar*>(QStringLiteral("Gauge%1").arg(k))->isVisible());
   }
   EXPECT_EQ(window.windowTitle(), "DravonQ40LAP Programmer Wizard");
   EXPECT_EQ(window.centralWidget()->size(), QSize(917, 587 - 22));
@@ -78,8 +79,8 @@ TEST_P(MainWindowTest, StartsWithTheGreetingAndOneBarPerListedPort) {
   ArrangeGauges(*station);
   window.Repaint();
   EXPECT_EQ(Memo()->height(), 262);
-  EXPECT_TRUE(Find<QProgressBar>("Gauge10")->isVisible());
-  EXPECT_EQ(Find<QProgressBar>("Gauge1")->y(), 292);
+  EXPECT_TRUE(Find<dravon::ui::GaugeBar>("Gauge10")->isVisible());
+  EXPECT_EQ(Find<dravon::ui::GaugeBar>("Gauge1")->y(), 292);
 }
 
 TEST_P(MainWindowTest, EveryControlWithItsDefault) {
@@ -273,10 +274,10 @@ TEST_P(MainWindowTest, RepaintFollowsTheEngine) {
   ArmChannel(*station, 0, 500, 8192, ProgressMode::Block);
   ReportResult(*station, 0x31, 0);
   window.Repaint();
-  auto* bar = Find<QProgressBar>("Gauge1");
+  auto* bar = Find<dravon::ui::GaugeBar>("Gauge1");
   EXPECT_EQ(bar->maximum(), 8);
   EXPECT_EQ(bar->value(), 8);
-  EXPECT_TRUE(bar->styleSheet().contains("#e02020"));
+  EXPECT_TRUE(bar->fill() == QColor(0xe0, 0x20, 0x20));
   EXPECT_TRUE(Memo()->toPlainText().endsWith(QString::fromUtf8(
       GetParam() == &kEnglishTexts ? "C1 : Chip Data Verify error!" : "C1 : 芯片数据校验错误!")));
 

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "link/packet_codec.h"
+#include "operations/chains.h"
+#include "support/test_platform.h"
 
 namespace dravon {
 namespace {
@@ -112,6 +114,55 @@ TEST(AppendReceived, ChunkLargerThanTheBufferKeepsItsEnd) {
   AppendReceived(*c, huge.data(), huge.size());
   EXPECT_EQ(c->rxCount, kRxBufferSize);
   EXPECT_EQ(c->rxBuffer[kRxBufferSize - 1], 0x99);
+}
+
+// A port may hold back what BytesStillComing names, so it must never name more than the reply
+// still has: a stuffed block reply fed in adapter-sized pieces, and the states that wait for none.
+TEST(BytesStillComing, NeverMoreThanTheReplyStillHas) {
+  struct Case {
+    ChannelState state;
+    uint32_t eepSize;
+    size_t payload;  // of the reply fed
+    bool expected;   // whether a block is awaited at all
+  };
+  const Case cases[] = {
+      {ChannelState::VerifyMain, 0, 4096, true},   {ChannelState::ReadMain, 0, 4096, true},
+      {ChannelState::VerifyEep, 2048, 2048, true}, {ChannelState::ReadEep, 2048, 2048, true},
+      {ChannelState::ProgramMain, 0, 4096, false}, {ChannelState::BlankCheck, 0, 4096, false},
+  };
+  // 0xC0 in the data is stuffed, so that frame on the wire is twice as long as its packet.
+  for (const uint8_t fill : {uint8_t{0x41}, uint8_t{0xC0}}) {
+    for (const Case& t : cases) {
+      SCOPED_TRACE(testing::Message() << int(t.state) << " fill " << int(fill));
+      test::TestStation s;
+      s->chip.mainBase = 0;
+      s->chip.mainEnd = 0x7FFF;
+      s->chip.eepSize = t.eepSize;
+      Channel& c = s->channels[0];
+      c.busy = 1;
+      c.found = 1;
+      c.state = t.state;
+      // Bytes left over from the last reply are no start of the next one.
+      const Bytes leftover(5, 0xFF);
+      CollectFrames(c, leftover.data(), leftover.size(), [](size_t) {});
+      EXPECT_EQ(BytesStillComing(*s, 0), 0u);
+      const Bytes reply = Reply(0x9B, t.payload, fill);
+      size_t frames = 0;
+      for (size_t at = 0; at < reply.size(); at += 512) {
+        const size_t n = std::min<size_t>(512, reply.size() - at);
+        CollectFrames(c, reply.data() + at, n, [&](size_t) { ++frames; });
+        const size_t coming = BytesStillComing(*s, 0);
+        EXPECT_LE(coming, reply.size() - at - n);
+        if (!t.expected) {
+          EXPECT_EQ(coming, 0u);
+        } else if (fill == 0x41 && at + n < reply.size()) {
+          EXPECT_GT(coming, 0u);
+        }
+      }
+      EXPECT_EQ(frames, 1u);
+      EXPECT_EQ(BytesStillComing(*s, 0), 0u);
+    }
+  }
 }
 
 }  // namespace
