@@ -534,9 +534,10 @@ size_t BytesStillComing(const Station& s, int k) {
   const Channel& c = s.channels[k];
   if (!c.busy || !c.found || c.rxCount == 0) return 0;
   // The reply has begun only once its opening delimiter is in; bytes before it are left over.
-  const uint8_t* opening = nullptr;
-  for (size_t i = c.rxCount; i-- > 0 && !opening;)
-    if (c.rxBuffer[i] == 0xC0) opening = &c.rxBuffer[i];
+  // Stuffed data holds no delimiter, so the first one found is where the reply starts (or
+  // earlier, which only shortens the answer).
+  const auto* opening =
+      static_cast<const uint8_t*>(std::memchr(c.rxBuffer.data(), 0xC0, c.rxCount));
   if (!opening) return 0;
   const size_t received = static_cast<size_t>(c.rxBuffer.data() + c.rxCount - opening);
   size_t payload = 0;

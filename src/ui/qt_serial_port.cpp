@@ -85,11 +85,13 @@ void QtSerialPort::OnReadyRead() {
 
 void QtSerialPort::GatherIfLong() {
   if (!station_ || !port_.isOpen()) return;
-  // 11 bits a byte at 1,000,000 baud. Bytes already on their way through the adapter and the
-  // driver are not counted yet, so the wait covers three quarters of the time the rest needs at
-  // the least; the last bytes are then handed over as they come. Short waits are not worth it.
-  const size_t rest = BytesStillComing(*station_, channel_);
-  const int ms = static_cast<int>(std::min<size_t>(rest, kRxBufferSize) * 11 * 3 / 4000);
+  // 11 bits a byte at 1,000,000 baud. The wait stops short of the reply's end by more than a
+  // USB packet, which an adapter may hold back uncounted, so its last bytes are handed over as
+  // they come. Waits under 5 ms are not worth a timer.
+  constexpr size_t kUncounted = 600;
+  const size_t rest = std::min(BytesStillComing(*station_, channel_), kRxBufferSize);
+  if (rest <= kUncounted) return;
+  const int ms = static_cast<int>((rest - kUncounted) * 11 / 1000);
   if (ms < 5) return;
   // A read buffer of one byte makes QSerialPort stop reading the device once that byte is in.
   gathering_ = true;

@@ -1,6 +1,7 @@
 // One channel's serial port through QSerialPort: 1,000,000 baud, 8 data bits, no parity, two
-// stop bits, no flow control. Received bytes go to the engine at most 2,048 at a time; a port
-// that goes away is closed and reported once.
+// stop bits, no flow control. Received bytes go to the engine at most 2,048 at a time; while a
+// block of chip data is arriving, its bytes gather in the port instead of waking the program for
+// every USB packet. A port that goes away is closed and reported once.
 #pragma once
 
 #include <QObject>

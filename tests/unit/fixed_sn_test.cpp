@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/format.h"
 #include "persistence/serial_numbers.h"
 #include "support/test_platform.h"
 
@@ -116,6 +117,94 @@ TEST(OnlineSerialNumber, ByteOrderAndAdvance) {
   s->window["ChkBoxSNDP"].checked = true;
   AdvanceSerialNumber(*s);
   EXPECT_EQ(s->window["SNEdit1"].text, "1");
+}
+
+// The dialog's flow: what the operator does, which boxes follow, whether the dialog comes back,
+// and the reports that close every run that got past the guard.
+TEST_F(FixedSnWrite, DialogFlow) {
+  using Script = std::function<bool(DialogModel&)>;
+  auto enter = [](std::string address, std::string data, int area = 0) -> Script {
+    return [=](DialogModel& d) {
+      auto& f = static_cast<FixedSnModel&>(d);
+      f.area = area;
+      FixedSnAreaClick(f);
+      if (!address.empty()) f.addressText = address;
+      f.format = 1;
+      f.data = data;
+      return true;
+    };
+  };
+  const Script cancel = [](DialogModel&) { return false; };
+  struct Case {
+    const char* name;
+    bool ready;  // chip selected and file loaded
+    std::vector<Script> scripts;
+    std::vector<std::string> boxes;
+    size_t dialogs;
+    std::vector<uint8_t> mainAt0x20;
+  };
+  const Case cases[] = {
+      {"no chip", false, {}, {"请先选择芯片并加载数据文件！"}, 0, {0xFF, 0xFF}},
+      {"cancel", true, {cancel}, {}, 1, {0xFF, 0xFF}},
+      {"empty, then data",
+       true,
+       {enter("0x10000020", ""), enter("0x10000020", "12 34")},
+       {"Please input valid Serial No. Data!"},
+       2,
+       {0x12, 0x34}},
+      {"address that does not parse, then cancel",
+       true,
+       {enter("0x1000002G", "12 34"), cancel},
+       {"'0x1000002G' is not a valid integer value"},
+       2,
+       {0xFF, 0xFF}},
+      {"beyond the area closes the dialog",
+       true,
+       {enter("0x10008000", "12 34")},
+       {"Address is out of Chip Memory!"},
+       1,
+       {0xFF, 0xFF}},
+      {"lowercase typed is taken as upper case",
+       true,
+       {enter("0x10000020", "ab cd")},
+       {},
+       1,
+       {0xAB, 0xCD}},
+  };
+  for (const Case& t : cases) {
+    SCOPED_TRACE(t.name);
+    std::fill(s->mainImage.bytes.begin(), s->mainImage.bytes.end(), 0xFF);
+    s->app.chipSelected = t.ready;
+    s->app.fileLoaded = t.ready;
+    s.host.boxes.clear();
+    s.host.dialogsRun.clear();
+    s->info.Clear();
+    for (const Script& script : t.scripts)
+      s.host.dialogScripts.push_back(script);
+    ButtonCfgSNClick(*s);
+    std::vector<std::string> boxes;
+    for (const auto& b : s.host.boxes)
+      boxes.push_back(b.text);
+    EXPECT_EQ(boxes, t.boxes);
+    EXPECT_EQ(s.host.dialogsRun.size(), t.dialogs);
+    EXPECT_TRUE(s.host.dialogScripts.empty());
+    EXPECT_EQ(
+        std::vector<uint8_t>(s->mainImage.bytes.begin() + 0x20, s->mainImage.bytes.begin() + 0x22),
+        t.mainAt0x20);
+    if (!t.ready) {
+      EXPECT_TRUE(s->info.Lines().empty());
+      continue;
+    }
+    // The size line first, the sum over both areas last, whatever the dialog did.
+    const auto& lines = s->info.Lines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_NE(lines.front().find(Format("Chip Actual Programmed Data Size is: %dBytes/0x%0.8x.",
+                                        {s->chip.mainUsedSize, s->chip.mainUsedSize - 1})),
+              std::string::npos);
+    EXPECT_NE(lines.back().find(Format("Chip ACC32 CheckSum is : 0x%0.8x", {s->sums.total})),
+              std::string::npos);
+    EXPECT_EQ(s->window.statusPanels[1], Format("Chip CheckSum: 0x%0.8x", {s->sums.total}));
+  }
 }
 
 }  // namespace
