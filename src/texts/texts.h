@@ -32,6 +32,13 @@ struct Texts {
   const char* projectFileNotFound;  // %s = path
   const char* downloadSuccess;      // the one line of ResDW.Txt
 
+  // Project files
+  const char* projectCreated;  // followed by the path
+  const char* projectNotVelmor;
+  const char* projectCorrupted;
+  const char* projectOpenSuccess;
+  const char* projectLoading;  // %s = path; the date follows
+
   // Main window: captions of the edition (applied over kCommonControlTexts)
   const ControlText* controlTexts;
   int controlTextCount;

@@ -99,6 +99,12 @@ const Texts kEnglishTexts{
     .projectFileNotFound = "File of %s is not found!",
     .downloadSuccess = "Download Success",
 
+    .projectCreated = "Created Project File : ",
+    .projectNotVelmor = "Not Valid Velmor Project File!",
+    .projectCorrupted = "Project File Data Has Been Corrupted!",
+    .projectOpenSuccess = "Project File Open Success!",
+    .projectLoading = "Load Velmor Project file of \"%s\".",
+
     .controlTexts = kControlTexts,
     .controlTextCount = static_cast<int>(std::size(kControlTexts)),
     .comboBoxComText = "Select Device",

@@ -99,6 +99,12 @@ const Texts kChineseTexts{
     .projectFileNotFound = "文件%s没有找到！",
     .downloadSuccess = "Download Success",
 
+    .projectCreated = "创建Velmor工程文件为：",
+    .projectNotVelmor = "不是有效的Velmor工程文件！",
+    .projectCorrupted = "工程文件数据被破坏！",
+    .projectOpenSuccess = "工程文件已成功加载！",
+    .projectLoading = "加载 Velmor 工程文件 \"%s\"！",
+
     .controlTexts = kControlTexts,
     .controlTextCount = static_cast<int>(std::size(kControlTexts)),
     .comboBoxComText = "请选择通讯口......",

@@ -42,6 +42,7 @@
 #include "link/receive.h"
 #include "operations/commands.h"
 #include "persistence/log_files.h"
+#include "persistence/project_file.h"
 #include "persistence/serial_numbers.h"
 #include "ui/gauge_bar.h"
 #include "ui/hex_table_model.h"
@@ -276,7 +277,7 @@ void MainWindow::BuildToolBar() {
       {"SpdBtnExit", QStyle::SP_DialogCloseButton, [this] { SpdBtnExitClick(station_); }},
       {"SpdBtnOpen", QStyle::SP_DialogOpenButton, [this] { FileOpenBtnClick(station_); }},
       {"SpdBtnLoadMore", QStyle::SP_FileDialogNewFolder, [this] { SpdBtnLoadMoreClick(station_); }},
-      {"SpdBtnLdPrj", QStyle::SP_DirOpenIcon, {}},
+      {"SpdBtnLdPrj", QStyle::SP_DirOpenIcon, [this] { SpdBtnLdPrjClick(station_); }},
       {"SpdBtnDownLoad", QStyle::SP_ArrowDown, [this] { SpdBtnDownLoadClick(station_); }},
       {"AutoSpdBtn", QStyle::SP_MediaPlay, [this] { AutoSpdBtnClick(station_); }},
       {"SpdBtnBlankChk", QStyle::SP_FileIcon, [this] { SpdBtnBlankChkClick(station_); }},
@@ -310,8 +311,10 @@ void MainWindow::BuildMenus() {
   AddAction(file, "SaveFile1", QKeySequence(Qt::Key_F2), [this] { FileSaveBtnClick(station_); });
   AddAction(file, "SaveEepDatatoFile1", {}, [this] { SaveEepDatatoFile1Click(station_); });
   file->addSeparator();
-  AddAction(file, "SavetoProjectFile1", QKeySequence(Qt::CTRL | Qt::Key_F2), {});
-  AddAction(file, "LoadFromProjectFile1", QKeySequence(Qt::CTRL | Qt::Key_F3), {});
+  AddAction(file, "SavetoProjectFile1", QKeySequence(Qt::CTRL | Qt::Key_F2),
+            [this] { SavetoProjectFile1Click(station_); });
+  AddAction(file, "LoadFromProjectFile1", QKeySequence(Qt::CTRL | Qt::Key_F3),
+            [this] { SpdBtnLdPrjClick(station_); });
   file->addSeparator();
   AddAction(file, "ShowChipOptionData1", {}, [this] { ShowChipOptionData1Click(station_); });
   AddAction(file, "ConfigLogFile1", {}, [this] { ConfigLogFile1Click(station_); });
