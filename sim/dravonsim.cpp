@@ -212,6 +212,25 @@ int main(int argc, char** argv) {
       }
     }
   }
+  // What each unit was given, for end-to-end checks: its job block, the serial numbers it was
+  // told to start from, the main flash it received and whether off-line programming began.
+  for (size_t i = 0; i < terminals.size(); ++i) {
+    const Unit& u = *terminals[i].unit;
+    const auto& job = u.Job();
+    uint32_t acc = 0;
+    for (uint8_t b : u.DownloadedMain())
+      acc += b;
+    std::printf(
+        "unit %zu: job %s, serial numbers from %u step %u, main %zu bytes ACC32 0x%08X, "
+        "off-line %s\n",
+        i,
+        !job.received   ? "none"
+        : job.blockGood ? "good"
+                        : "bad",
+        job.snInitial, job.snStep, u.DownloadedMain().size(), acc,
+        u.OfflineStarted() ? "started" : "not started");
+  }
+  std::fflush(stdout);
   for (Terminal& t : terminals) {
     if (!t.closed) {
       ::close(t.master);

@@ -129,6 +129,53 @@ class HeadlessHost : public Host {
   std::function<void(const std::string&)> sink_;
 };
 
+// Puts a host between the engine and the screen: once Enable() has run, nothing waits for a
+// person. Every message and question goes to the report function (and each question is
+// answered No / Abort); file dialogs and dialogs are not shown. Before that it passes all on.
+class UnattendedHost final : public Host {
+ public:
+  explicit UnattendedHost(Host& inner) : inner_(inner) {}
+  void Enable(std::function<void(const std::string&)> report) { report_ = std::move(report); }
+  bool enabled() const { return static_cast<bool>(report_); }
+
+  void ShowMessage(BoxKind kind, const std::string& text) override {
+    if (report_) {
+      report_(text);
+    } else {
+      inner_.ShowMessage(kind, text);
+    }
+  }
+  bool AskLineError(const std::string& text) override {
+    return report_ ? Refuse(text) : inner_.AskLineError(text);
+  }
+  bool AskVerifyMismatch(const std::string& text) override {
+    return report_ ? Refuse(text) : inner_.AskVerifyMismatch(text);
+  }
+  bool AskConfirm(const std::string& text) override {
+    return report_ ? Refuse(text) : inner_.AskConfirm(text);
+  }
+  std::optional<FileChoice> OpenFileDialog(const FileDialogRequest& request) override {
+    if (report_) return {};
+    return inner_.OpenFileDialog(request);
+  }
+  std::optional<FileChoice> SaveFileDialog(const FileDialogRequest& request) override {
+    if (report_) return {};
+    return inner_.SaveFileDialog(request);
+  }
+  bool RunDialog(DialogModel& model) override { return !report_ && inner_.RunDialog(model); }
+  void Wait(int milliseconds) override { inner_.Wait(milliseconds); }
+  void CloseMainWindow() override { inner_.CloseMainWindow(); }
+  void SetClipboardText(const std::string& text) override { inner_.SetClipboardText(text); }
+
+ private:
+  bool Refuse(const std::string& text) {
+    report_(text);
+    return false;
+  }
+  Host& inner_;
+  std::function<void(const std::string&)> report_;
+};
+
 // The platform's clock and generator, for a program run.
 class SystemClock final : public Clock {
  public:

@@ -113,6 +113,15 @@ struct AppState {
   uint8_t timer2Enabled = 0;
   // "--all-vendors": the chip dialog offers every vendor's list.
   uint8_t allVendors = 0;
+  // The positional command-line arguments: the project file, then the mode ("OFF").
+  std::vector<std::string> arguments;
+  // The command-line project was loaded and its download started; a later search (a manual
+  // one, or after firmware upgrades) does not start it again.
+  uint8_t projectStarted = 0;
+  // Unattended: "Download Success" is in ResDW.Txt; the program's exit status is 0.
+  uint8_t downloadReported = 0;
+  // Unattended: Timer1 ticks spent waiting for the programmers before the download began.
+  uint32_t waitTicks = 0;
 };
 
 // Chip address A of a range lies at A minus the start of the range.

@@ -28,9 +28,11 @@ struct Texts {
   const char* applicationTitle;
   const char* mainCaption;
   const char* greeting;
-  const char* fileNotFoundConfirm;  // %s = full path
-  const char* projectFileNotFound;  // %s = path
-  const char* downloadSuccess;      // the one line of ResDW.Txt
+  const char* fileNotFoundConfirm;       // %s = full path
+  const char* projectFileNotFound;       // %s = path
+  const char* downloadSuccess;           // the one line of ResDW.Txt
+  const char* unattendedNoProgrammers;   // %d found, %d listed
+  const char* unattendedDownloadFailed;  // %d failed, %d found
 
   // Project files
   const char* projectCreated;  // followed by the path

@@ -98,6 +98,8 @@ const Texts kEnglishTexts{
     .fileNotFoundConfirm = "File \"%s\" not found, Please confirm!",
     .projectFileNotFound = "File of %s is not found!",
     .downloadSuccess = "Download Success",
+    .unattendedNoProgrammers = "Only %d of %d programmers answered; the download was not started!",
+    .unattendedDownloadFailed = "The job download failed on %d of %d programmers!",
 
     .projectCreated = "Created Project File : ",
     .projectNotVelmor = "Not Valid Velmor Project File!",

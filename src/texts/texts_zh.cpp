@@ -98,6 +98,8 @@ const Texts kChineseTexts{
     .fileNotFoundConfirm = "文件\"%s\"没有找到，请确认！",
     .projectFileNotFound = "文件%s没有找到！",
     .downloadSuccess = "Download Success",
+    .unattendedNoProgrammers = "只有%d/%d台编程器应答，下载未开始！",
+    .unattendedDownloadFailed = "%d/%d台编程器下载失败！",
 
     .projectCreated = "创建Velmor工程文件为：",
     .projectNotVelmor = "不是有效的Velmor工程文件！",

@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QTimer>
 #include <array>
+#include <cstdio>
 
+#include "core/info_list.h"
 #include "core/lifecycle.h"
 #include "core/platform.h"
 #include "core/station.h"
@@ -51,8 +53,9 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QString::fromUtf8(kEdition.applicationTitle));
   QApplication::setApplicationDisplayName(QString::fromUtf8(kEdition.applicationTitle));
 
-  dravon::ui::QtHost host;
-  dravon::ui::RegisterDialogs(host);
+  dravon::ui::QtHost screen;
+  dravon::ui::RegisterDialogs(screen);
+  dravon::UnattendedHost host(screen);
   dravon::SystemClock clock;
   dravon::SystemRandom random;
   dravon::ui::QtPortEnumerator portEnumerator;
@@ -63,20 +66,40 @@ int main(int argc, char** argv) {
   auto station = dravon::MakeStation(platform, kEdition);
 
   // "--all-vendors" offers every vendor's chips in the chip dialog; it is not one of the
-  // positional arguments.
-  for (const QString& argument : QApplication::arguments()) {
-    if (argument == QLatin1String("--all-vendors")) station->app.allVendors = 1;
+  // positional arguments (the project file, then "OFF" for an unattended run).
+  const QStringList arguments = QApplication::arguments();
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    if (arguments[i] == QLatin1String("--all-vendors")) {
+      station->app.allVendors = 1;
+    } else {
+      station->app.arguments.push_back(dravon::ui::FromQt(arguments[i]));
+    }
+  }
+  // Unattended, nothing may wait for a person: what a box would say goes to the information
+  // list and to standard error. Decided before start-up, which may already have a box to show.
+  const bool unattended = station->app.arguments.size() > 1 &&
+                          QString::fromStdString(station->app.arguments[1]).toUpper() == "OFF";
+  if (unattended) {
+    dravon::Station* s = station.get();
+    host.Enable([s](const std::string& text) {
+      dravon::AddInfoLine(*s, text);
+      std::fprintf(stderr, "%s\n", text.c_str());
+      std::fflush(stderr);
+    });
   }
 
   QString programDir = QDir::toNativeSeparators(QApplication::applicationDirPath());
   dravon::ui::MainWindow window(*station, dravon::ui::FromQt(programDir));
-  host.SetParent(&window);
+  screen.SetParent(&window);
   for (int k = 0; k < dravon::kChannelCount; ++k) {
     ports[k].Attach(station.get(), k, [&window] { window.ScheduleRepaint(); });
   }
-  host.SetBoxTitle(QString::fromUtf8(kEdition.applicationTitle));
+  screen.SetBoxTitle(QString::fromUtf8(kEdition.applicationTitle));
   window.show();
   ScheduleScreenshot(window);
   ScheduleQuit(*station);
-  return QApplication::exec();
+  const int status = QApplication::exec();
+  // A script learns from the exit status whether every programmer got its job.
+  if (unattended) return station->app.downloadReported ? 0 : 1;
+  return status;
 }

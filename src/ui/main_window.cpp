@@ -554,6 +554,7 @@ void MainWindow::OnTimer1() {
   for (int k = 0; k < kChannelCount; ++k)
     before[k] = station_.channels[k].gauge;
   Timer1Tick(station_);
+  Timer1Automation(station_);
   bool moved = lines != station_.info.Lines().size();
   for (int k = 0; k < kChannelCount; ++k) {
     const Gauge& g = station_.channels[k].gauge;

@@ -68,6 +68,7 @@ void SimBench::Step(double ms) {
     }
     while (now >= nextTick) {
       Timer1Tick(*station_);
+      Timer1Automation(*station_);
       nextTick += 10;
     }
   }
