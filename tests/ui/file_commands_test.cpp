@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
@@ -85,6 +86,36 @@ TEST(FileCommands, LoadHexThenSaveInEveryFormat) {
         << save.name;
   }
   EXPECT_EQ(test::ReadFile(dir.File("out.bin")).size(), 0x20000u);
+
+  // The job as a project: saved under a name typed without extension, opened in a fresh window.
+  AnswerFileDialog(dir.File("job"));
+  QString created;
+  WhenDialogShows<QMessageBox>([&created](QMessageBox* box) {
+    created = box->text();
+    box->accept();
+  });
+  window.findChild<QAction*>("SavetoProjectFile1")->trigger();
+  EXPECT_EQ(created.toStdString(), "Created Project File : " + dir.File("job.pmw"));
+
+  auto other = MakeStation(Platform{host, clock, random, ports, {}}, kEnglishTexts);
+  MainWindow second(*other, DRAVON_PROGRAM_DIR);
+  host.SetParent(&second);
+  second.show();
+  QApplication::processEvents();
+  AnswerFileDialog(dir.File("job.pmw"));
+  QString opened;
+  WhenDialogShows<QMessageBox>([&opened](QMessageBox* box) {
+    opened = box->text();
+    box->accept();
+  });
+  second.findChild<QAbstractButton*>("SpdBtnLdPrj")->click();
+  EXPECT_EQ(opened, "Project File Open Success!");
+  EXPECT_EQ(second.findChild<QLineEdit*>("MCUNameEdit")->text(), "ML62Q15x4");
+  EXPECT_EQ(other->mainImage.bytes[0x13], 0x44);
+  EXPECT_EQ(second.findChild<QLabel*>("StatusPanel2")->text(), "app.hex");
+  EXPECT_EQ(second.findChild<QLabel*>("StatusPanel0")->text(),
+            window.findChild<QLabel*>("StatusPanel0")->text());
+  host.SetParent(&window);
 }
 
 }  // namespace
