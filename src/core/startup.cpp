@@ -19,7 +19,7 @@ namespace {
 
 // Ends an unattended run that cannot succeed; the reason has gone to the list and to stderr.
 void GiveUp(Station& s, const std::string& reason) {
-  s.host.ShowMessage(BoxKind::Error, reason);
+  if (!reason.empty()) s.host.ShowMessage(BoxKind::Error, reason);
   s.app.exitConfirmed = 1;
   s.host.CloseMainWindow();
 }
@@ -39,8 +39,14 @@ void StartProjectDownload(Station& s) {
     }
     return;
   }
-  if (LoadProject(s, s.app.projectPath) != kProjectOk) {
-    if (s.app.unattended) GiveUp(s, s.texts.projectCorrupted);
+  const int result = LoadProject(s, s.app.projectPath);
+  if (result != kProjectOk) {
+    // A file that could not be read has had its box already.
+    if (s.app.unattended) {
+      GiveUp(s, result == kProjectNotVelmor    ? s.texts.projectNotVelmor
+                : result == kProjectUnreadable ? ""
+                                               : s.texts.projectCorrupted);
+    }
     return;
   }
   for (int k = 0; k < s.app.channelCount && k < kChannelCount; ++k) {

@@ -427,9 +427,10 @@ int ReadProjectFile(Station& s, const std::string& path, uint8_t* flags) {
   std::vector<uint8_t> bytes;
   std::string error;
   if (!ReadBounded(path, bytes, error)) {
+    // A system error, not a verdict on the file: shown also for a command-line project.
     const std::string text = Format(s.texts.fileOpenError, {path, error});
     AddInfoLine(s, text);
-    if (!s.app.autoProject) s.host.ShowMessage(BoxKind::Error, text);
+    s.host.ShowMessage(BoxKind::Error, text);
     return kProjectUnreadable;
   }
   ProjectContents contents;

@@ -82,7 +82,12 @@ int main(int argc, char** argv) {
   if (unattended) {
     dravon::Station* s = station.get();
     host.Enable([s](const std::string& text) {
-      dravon::AddInfoLine(*s, text);
+      // Some reports put their text in the list themselves just before the box.
+      const auto& lines = s->info.Lines();
+      const bool listed =
+          !lines.empty() && lines.back().size() >= text.size() &&
+          lines.back().compare(lines.back().size() - text.size(), text.size(), text) == 0;
+      if (!listed) dravon::AddInfoLine(*s, text);
       std::fprintf(stderr, "%s\n", text.c_str());
       std::fflush(stderr);
     });
