@@ -13,6 +13,7 @@
 #include "images/checksums.h"
 #include "link/commands.h"
 #include "link/packet_codec.h"
+#include "persistence/serial_numbers.h"
 
 namespace dravon {
 namespace {
@@ -535,6 +536,7 @@ void ShowSettings(Station& s) {
   // The panel's enabling follows the restored boxes, as if they had been clicked.
   CheckBoxCtrlClick(s);
   ChkBoxAutoClick(s);
+  CheckBoxSNClick(s);
 }
 
 int LoadProject(Station& s, const std::string& path) {

@@ -196,7 +196,9 @@ TEST(ProjectFile, RoundTripRestoresTheWholeJob) {
   EXPECT_EQ(control("GainEdit").text, "3");
   EXPECT_EQ(control("AddrEdit").text, "0x00007F00");
   EXPECT_EQ(control("EditDevAdr").text, "0x5A");
-  EXPECT_TRUE(control("SpinEditNum").enabled);
+  EXPECT_TRUE(control("SpinEditNum").enabled);  // the restored boxes enable their fields
+  EXPECT_TRUE(control("SNEdit1").enabled);
+  EXPECT_TRUE(control("SpinEditIn").enabled);
   EXPECT_EQ(b->app.chipSelected, 1);
   EXPECT_EQ(b->app.fileLoaded, 1);
 }
