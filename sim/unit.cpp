@@ -392,10 +392,6 @@ void Unit::Advance(double nowMs) {
   RunOffline();
 }
 
-double Unit::NextOutputMs() const {
-  return out_.empty() ? -1 : out_.front().startMs;
-}
-
 double Unit::NextDeliveryMs(size_t packet) const {
   if (out_.empty() || hungUp_) return -1;
   const Outgoing& o = out_.front();

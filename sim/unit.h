@@ -68,9 +68,6 @@ class Unit {
   // handed over as a USB adapter does: whole packets, and the rest of a reply once all of it
   // has crossed the wire.
   std::vector<uint8_t> TakeOutput(size_t max, size_t packet = 0);
-  bool HasOutput() const { return !out_.empty(); }
-  // When the next queued byte is due; negative when nothing is queued.
-  double NextOutputMs() const;
   // When TakeOutput(…, packet) will next have bytes to hand over; negative when nothing is queued.
   double NextDeliveryMs(size_t packet) const;
   bool HungUp() const { return hungUp_; }

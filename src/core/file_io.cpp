@@ -24,6 +24,25 @@ std::string LastSystemError() {
   return e != 0 ? std::strerror(e) : "Input/output error";
 }
 
+bool ReadFileStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& out,
+                   std::string& error) {
+  errno = 0;
+  std::ifstream in(Utf8Path(path), std::ios::binary);
+  if (!in) {
+    error = LastSystemError();
+    return false;
+  }
+  out.resize(maxBytes);
+  in.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(out.size()));
+  if (in.bad()) {
+    error = LastSystemError();
+    out.clear();
+    return false;
+  }
+  out.resize(static_cast<size_t>(in.gcount()));
+  return true;
+}
+
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out, std::string& error) {
   errno = 0;
   std::ifstream in(Utf8Path(path), std::ios::binary);

@@ -22,6 +22,11 @@ std::filesystem::path Utf8Path(const std::string& path);
 // Reads the whole file; on failure returns false with the system's reason in error.
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out, std::string& error);
 
+// Reads at most maxBytes from the start of the file (for formats whose length has a bound);
+// what lies beyond is never read. On failure returns false with the system's reason in error.
+bool ReadFileStart(const std::string& path, size_t maxBytes, std::vector<uint8_t>& out,
+                   std::string& error);
+
 // The system's reason for the last failed file operation.
 std::string LastSystemError();
 

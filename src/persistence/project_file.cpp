@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <fstream>
 
 #include "chips/catalogue.h"
 #include "core/file_io.h"
@@ -195,23 +194,6 @@ class Reader {
   size_t position_ = 0;
   uint32_t sum_ = 0;
 };
-
-bool ReadBounded(const std::string& path, std::vector<uint8_t>& out, std::string& error) {
-  errno = 0;
-  std::ifstream in(Utf8Path(path), std::ios::binary);
-  if (!in) {
-    error = LastSystemError();
-    return false;
-  }
-  out.resize(kMaxProjectFileSize);
-  in.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(out.size()));
-  if (in.bad()) {
-    error = LastSystemError();
-    return false;
-  }
-  out.resize(static_cast<size_t>(in.gcount()));
-  return true;
-}
 
 void Report(Station& s, const std::string& text) {
   AddInfoLine(s, text);
@@ -427,7 +409,7 @@ bool WriteProjectFile(Station& s, const std::string& path, uint8_t familyCode) {
 int ReadProjectFile(Station& s, const std::string& path, uint8_t* flags) {
   std::vector<uint8_t> bytes;
   std::string error;
-  if (!ReadBounded(path, bytes, error)) {
+  if (!ReadFileStart(path, kMaxProjectFileSize, bytes, error)) {
     // A system error, not a verdict on the file: shown also for a command-line project.
     const std::string text = Format(s.texts.fileOpenError, {path, error});
     AddInfoLine(s, text);

@@ -7,12 +7,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "chips/catalogue.h"
-#include "chips/families.h"
 #include "core/main_window.h"
 #include "core/startup.h"
-#include "images/checksums.h"
-#include "images/object_readers.h"
 #include "link/discovery.h"
 #include "persistence/project_file.h"
 #include "support/sim_bench.h"
@@ -41,16 +37,7 @@ struct Automation {
   // A job for ML630Q464 with serial numbers from 100, gain 2, saved as job.pmw.
   void SaveProject() {
     Station& s = b.station();
-    s.app.chipSelected = 1;
-    s.chip.chipName = "ML630Q464";
-    SetupLapis(s, "ML630Q464", 0);
-    s.chip.vendor = kVendorLapis;
-    s.chip.eepSizeSaved = s.chip.eepSize;
-    for (size_t i = 0; i < 20 * 1024; ++i)
-      s.mainImage.bytes[i] = static_cast<uint8_t>(i * 31 + 7);
-    ComputeMainUsedSize(s);
-    ShowImageChecksums(s);
-    s.app.fileLoaded = 1;
+    test::SetUpMl630Job(s, 20 * 1024, 7);
     s.window["CheckBoxSN"].checked = true;
     s.window["SNEdit1"].text = "100";
     s.window["GainEdit"].text = "2";

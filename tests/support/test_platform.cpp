@@ -4,7 +4,11 @@
 
 #include <algorithm>
 
+#include "chips/catalogue.h"
+#include "chips/families.h"
 #include "core/startup.h"
+#include "images/checksums.h"
+#include "images/object_readers.h"
 
 namespace dravon::test {
 
@@ -65,6 +69,21 @@ bool ScriptedHost::RunDialog(DialogModel& model) {
 
 bool FakePortEnumerator::TryOpen(const std::string& name) {
   return std::find(unopenable.begin(), unopenable.end(), name) == unopenable.end();
+}
+
+void SetUpMl630Job(Station& s, size_t mainBytes, uint8_t pattern) {
+  s.app.chipSelected = 1;
+  s.chip.chipName = "ML630Q464";
+  SetupLapis(s, "ML630Q464", 0);
+  s.chip.vendor = kVendorLapis;
+  s.chip.eepSizeSaved = s.chip.eepSize;  // as the chip dialog keeps it
+  for (size_t i = 0; i < mainBytes; ++i)
+    s.mainImage.bytes[i] = static_cast<uint8_t>(i * 13 + pattern);
+  for (size_t i = 0; i < 0x800; ++i)
+    s.eepImage[i] = static_cast<uint8_t>(i * 7 + pattern);
+  ComputeMainUsedSize(s);
+  ShowImageChecksums(s);
+  s.app.fileLoaded = 1;
 }
 
 TestStation::TestStation(const Texts& texts)

@@ -72,6 +72,11 @@ class FakePortEnumerator final : public PortEnumerator {
   std::vector<std::string> unopenable;
 };
 
+// A job as after choosing ML630Q464 (32 KiB main flash, 2 KiB data flash) and loading an object
+// file: main flash bytes 0..mainBytes-1 are i * 13 + pattern, the data flash i * 7 + pattern,
+// the checksums shown. The flash driver is not loaded.
+void SetUpMl630Job(Station& station, size_t mainBytes, uint8_t pattern);
+
 // A station of one edition on scripted parts, brought through the start-up resets.
 struct TestStation {
   explicit TestStation(const Texts& texts = kEnglishTexts);

@@ -6,16 +6,11 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QRegularExpression>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
-#include "chips/catalogue.h"
-#include "chips/families.h"
 #include "core/main_window.h"
-#include "images/checksums.h"
-#include "images/object_readers.h"
 #include "persistence/project_file.h"
 #include "support/temp_dir.h"
 #include "support/test_platform.h"
@@ -45,17 +40,7 @@ struct Installation {
   void SaveProject(const fs::path& path) {
     test::TestStation t;
     Station& s = *t;
-    s.app.programDir = DRAVON_PROGRAM_DIR;
-    s.app.chipSelected = 1;
-    s.chip.chipName = "ML630Q464";
-    SetupLapis(s, "ML630Q464", 0);
-    s.chip.vendor = kVendorLapis;
-    s.chip.eepSizeSaved = s.chip.eepSize;
-    for (size_t i = 0; i < 20 * 1024; ++i)
-      s.mainImage.bytes[i] = static_cast<uint8_t>(i * 17 + 3);
-    ComputeMainUsedSize(s);
-    ShowImageChecksums(s);
-    s.app.fileLoaded = 1;
+    test::SetUpMl630Job(s, 20 * 1024, 3);
     s.window["CheckBoxSN"].checked = true;
     s.window["SNEdit1"].text = "100";
     s.window["GainEdit"].text = "2";

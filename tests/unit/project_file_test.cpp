@@ -14,10 +14,7 @@
 #include <set>
 
 #include "chips/catalogue.h"
-#include "chips/families.h"
 #include "core/main_window.h"
-#include "images/checksums.h"
-#include "images/object_readers.h"
 #include "link/packet_codec.h"
 #include "support/temp_dir.h"
 #include "support/test_platform.h"
@@ -43,25 +40,14 @@ void WriteAll(const std::string& path, const Bytes& bytes) {
 // A job as an operator sets it up: ML630Q464 (32 KiB main flash, 2 KiB data flash), a pattern in
 // both images, and every panel option and serial-number setting away from its default.
 void SetUpJob(Station& s, uint8_t pattern) {
-  s.app.programDir = DRAVON_PROGRAM_DIR;
-  s.app.chipSelected = 1;
-  s.chip.chipName = "ML630Q464";
-  SetupLapis(s, "ML630Q464", 0);
-  s.chip.vendor = kVendorLapis;
-  s.chip.eepSizeSaved = s.chip.eepSize;  // as the chip dialog keeps it
+  s.app.programDir = DRAVON_PROGRAM_DIR;  // the flash driver of the chip
+  test::SetUpMl630Job(s, 0x8000, pattern);
   SetMcuNameText(s, s.chip.chipName);
-  for (size_t i = 0; i < 0x8000; ++i)
-    s.mainImage.bytes[i] = static_cast<uint8_t>(i * 13 + pattern);
-  for (size_t i = 0; i < 0x800; ++i)
-    s.eepImage[i] = static_cast<uint8_t>(i * 7 + pattern);
   s.mainImage.fileName = "/lines/A/firmware.v2.hex";
   s.mainImage.fileStart = 0;
   s.mainImage.fileEnd = 0x7FFF;
-  ComputeMainUsedSize(s);
-  ShowImageChecksums(s);
   s.sums.fileAcc32 = 0x00123456;
   s.sums.eepFileAcc32 = 0x00000ABC;
-  s.app.fileLoaded = 1;
 
   WindowModel& w = s.window;
   w["RadioGpVolt"].index = 1;
